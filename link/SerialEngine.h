@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Byte transport to the reader: one open port (a COM port through termios or
+// an FTDI adapter through D2XX), a monitor thread that does all port input
+// and output, and virtual hooks through which it reports what happens on the
+// line. The reader protocol derives from it and overrides OnByteReceived.
+//
+// Caller's thread (the UI thread): Open, StartMonitoring, Write, Close and the
+// listing operations. Monitor thread: everything else, every hook included.
+class CSerialEngine {
+public:
+    // Length value of Write meaning "the text up to its terminating zero".
+    static constexpr uint32_t kWholeText = 0xFFFFFFFFu;
+
+    CSerialEngine();
+    virtual ~CSerialEngine();
+
+    CSerialEngine(const CSerialEngine&) = delete;
+    CSerialEngine& operator=(const CSerialEngine&) = delete;
+
+    // Opens the named port ("COM3", "\\.\COM3", "COM3 [desc]", or an FTDI
+    // serial number) and configures it. True if the port was opened, also
+    // when a configuration step failed (that gives a warning only).
+    bool Open(const std::string& portName, unsigned baudRate, char parity, unsigned dataBits,
+              unsigned stopBits, unsigned handshake, uint32_t eventMask, uint32_t writeBufferSize);
+
+    // Starts the monitor thread; false if a thread object is still held.
+    bool StartMonitoring();
+
+    // Hands one request to the monitor thread and returns at once. A later
+    // request replaces bytes not yet taken. A request larger than the write
+    // buffer is refused: nothing is sent and the result is false.
+    bool Write(const char* data, uint32_t length);
+
+    // Ends the thread, closes the port, frees the write slot. Idempotent.
+    void Close();
+
+    // True while a port is open (the port handle is set).
+    bool IsOpen() const;
+
+    // Rewrites a COM name to "\\.\COM<n>" and returns true, or leaves the
+    // name unchanged and returns false (an FTDI serial number).
+    static bool NormalizePortName(std::string& name);
+
+    // Appends the serial numbers of the free FTDI adapters.
+    void ListUsbDevices(std::vector<std::string>& list);
+
+    // Fills the list with the COM ports present ("\\.\COM<n>" [+ " [desc]"]).
+    bool EnumerateComPorts(std::vector<std::string>& list);
+
+protected:
+    // Hooks, called on the monitor thread. Only OnBytesAvailable has a base
+    // behaviour: it reads the waiting bytes and delivers them one by one.
+    virtual void OnByteReceived(uint8_t byte);
+    virtual void OnCtsChanged();
+    virtual void OnSpareEvent();
+    virtual void OnBreak();
+    virtual void OnLineError(uint32_t errors);
+    virtual void OnRingChanged();
+    virtual void OnRlsdChanged();
+    virtual void OnDsrChanged();
+    virtual void OnBytesAvailable(uint32_t count);
+    virtual void OnBytesWritten(uint32_t count);
+    virtual void OnTxEmpty();
+
+private:
+    // The private state (port handle, six wake-up events, write slot, modem
+    // line flags, monitor thread) is the link layer's own.
+};

@@ -1,0 +1,1 @@
+int orvane_emu_stub;
