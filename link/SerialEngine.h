@@ -1,8 +1,19 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "link/Ftd2xxBinding.h"
+#include "link/LineSettings.h"
+#include "link/PortBackend.h"
+#include "link/WakeEvent.h"
+#include "link/WriteSlot.h"
 
 // Byte transport to the reader: one open port (a COM port through termios or
 // an FTDI adapter through D2XX), a monitor thread that does all port input
@@ -68,6 +79,61 @@ protected:
     virtual void OnTxEmpty();
 
 private:
-    // The private state (port handle, six wake-up events, write slot, modem
-    // line flags, monitor thread) is the link layer's own.
+    // The monitor thread's wake-up events, in handling priority order.
+    enum EventIndex { kShutdown, kRecheck, kWriteRequest, kReadDone, kWriteDone, kLineEvent };
+    static constexpr int kEventCount = 6;
+    static constexpr int kWaitMs = 10;
+    static constexpr int kTimedOut = -1;
+    static constexpr int kWaitFailed = -2;
+
+    void MonitorThread();
+    int WaitForEvent();
+    void ArmEventWait();
+    void CompleteEventWait();
+    bool CheckLineState();
+    void CheckAndPollAgain();
+    bool StartReception();
+    void CompleteRead();
+    void HandleWriteRequest();
+    void ContinueWrite();
+    void CompleteWrite();
+    void ReportHangUp();
+    void ReportDeviceError(int error);
+    void SetActiveMask(uint32_t mask);
+    void Warn(const char* operation, int error) const;
+    bool OpenPort(const std::string& name);
+    void Configure(const std::string& definition, unsigned handshake);
+    void ReportModemLines();
+    void CloseEvents();
+
+    CFtd2xxBinding m_ftdi;
+    bool m_bDsr = false;
+    bool m_bCts = false;
+    bool m_bRlsd = false;
+    bool m_bRing = false;
+    std::atomic<bool> m_bRunning{false};
+    std::unique_ptr<CPortBackend> m_pComm;
+    std::atomic<bool> m_bPortOpen{false};
+    std::array<CWakeEvent, kEventCount> m_hEvents;
+    uint32_t m_dwEventMask = 0;
+    uint32_t m_activeMask = 0;  // the mask last given to the port
+    bool m_bWaitPending = false;
+    std::array<uint8_t, 4096> m_rxBuffer{};
+    uint32_t m_nInQueue = 0;
+    bool m_bReadReady = true;
+    bool m_bReadPending = false;
+    bool m_bWritePending = false;
+    bool m_bHungUp = false;  // the device went away: reported once, no longer watched
+    bool m_bUsb = false;
+    std::thread m_thread;
+    std::mutex m_lock;
+    CPortTimeouts m_timeouts;
+    CLineSettings m_dcb;
+
+    CWriteSlot m_writeSlot;
+    // The request being written, taken out of the slot by the monitor thread.
+    std::vector<uint8_t> m_outgoing;
+    size_t m_nOutgoingSent = 0;
+
+    std::string m_strPortLabel;
 };

@@ -53,6 +53,29 @@ public:
 protected:
     void OnByteReceived(uint8_t byte) override;
 
-    // The private state (reply buffer, last-activity tick, their guard) and
-    // the transaction helpers are the protocol layer's own.
+private:
+    enum class Cursor { None, Busy };
+
+    // Begins the cursor (if asked), clears the reply and hands the request to
+    // the engine. False when the engine refused it: nothing was sent and the
+    // cursor is balanced again.
+    bool Send(const std::string& request, Cursor cursor);
+    // Waits until the line has been silent for longer than m_timeoutMs.
+    void WaitPlain(Cursor cursor);
+    // Gives the reader 6 s to start answering; ends early at minBytes bytes.
+    void WaitGuarded(size_t minBytes);
+    // Plain-wait transaction; false when the request could not be sent.
+    bool Transact(const std::string& request, Cursor cursor);
+    // The ID/mode/format family: prefix check and echo of the argument.
+    bool SetEchoed(char command, const std::string& arg, size_t minArg, size_t minRaw,
+                   const std::string& prefix, size_t tailLength);
+
+    size_t ReplySize() const;
+    // The bytes up to the first zero byte, as text.
+    std::string ReplyText() const;
+
+    mutable std::mutex m_replyMutex;  // guards m_reply
+    std::vector<uint8_t> m_reply;
+    std::atomic<size_t> m_replyCount{0};  // size of m_reply, readable without the lock
+    std::atomic<uint32_t> m_lastActivity{0};
 };

@@ -1,0 +1,235 @@
+// Throughput of the receive path and idle cost of an open link.
+//
+// 1. Bytes pushed through a pseudo-terminal into OnByteReceived of a reader
+//    protocol object (trace on, no viewer listening), against a plain read
+//    loop on the same kind of pseudo-terminal; prints both rates and the ratio.
+// 2. CPU time of the monitor thread over an open, silent link.
+//
+// Usage: bench_link_throughput [--megabytes N] [--rounds N] [--seconds S]
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/DeviceEntries.h"
+#include "protocol/ReaderProtocol.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+std::atomic<size_t> g_hookBytes{0};
+void CountingHook(uint8_t) {
+    g_hookBytes.fetch_add(1, std::memory_order_relaxed);
+}
+
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    std::string path;
+
+    bool Open() {
+        char name[128] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+            return false;
+        }
+        termios tio{};
+        tcgetattr(slave, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(slave, TCSANOW, &tio);
+        path = name;
+        return true;
+    }
+    ~Pty() {
+        for (int fd : {master, slave}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
+};
+
+void WriteAll(int fd, size_t total) {
+    std::vector<char> block(4096);
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<char>(0x20 + i % 90);
+    }
+    while (total > 0) {
+        const ssize_t n = write(fd, block.data(), std::min(total, block.size()));
+        if (n > 0) {
+            total -= static_cast<size_t>(n);
+        } else if (n < 0 && errno != EINTR && errno != EAGAIN) {
+            std::perror("write");
+            return;
+        }
+    }
+}
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Bytes per second through the reader protocol's receive path; 0 on failure.
+double ProtocolRate(size_t total) {
+    Pty pty;
+    if (!pty.Open()) {
+        return 0;
+    }
+    CMapDeviceEntries entries;
+    entries.WriteEntry(41, pty.path);
+    SetDeviceEntries(&entries);
+    double rate = 0;
+    {
+        CReaderProtocol protocol;
+        if (protocol.Open("COM41", 19200, 'N', 8, 1, 0, 9, 15000) && protocol.StartMonitoring()) {
+            protocol.m_pfnByteHook = &CountingHook;
+            g_hookBytes = 0;
+            const auto start = Clock::now();
+            std::thread writer([&] { WriteAll(pty.master, total); });
+            const auto limit = start + std::chrono::seconds(120);
+            while (g_hookBytes.load() < total && Clock::now() < limit) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            const auto end = Clock::now();
+            writer.join();
+            if (g_hookBytes.load() >= total) {
+                rate = total / Seconds(end - start);
+            }
+        }
+        protocol.Close();
+    }
+    SetDeviceEntries(nullptr);
+    return rate;
+}
+
+// Bytes per second through a plain poll/read loop on the port side, reading
+// up to chunk bytes per call.
+double PlainRate(size_t total, size_t chunk) {
+    Pty pty;
+    if (!pty.Open()) {
+        return 0;
+    }
+    fcntl(pty.slave, F_SETFL, fcntl(pty.slave, F_GETFL) | O_NONBLOCK);
+    size_t received = 0;
+    const auto start = Clock::now();
+    std::thread writer([&] { WriteAll(pty.master, total); });
+    std::vector<char> buffer(chunk);
+    while (received < total) {
+        const ssize_t n = read(pty.slave, buffer.data(), buffer.size());
+        if (n > 0) {
+            received += static_cast<size_t>(n);
+            continue;
+        }
+        pollfd pfd{pty.slave, POLLIN, 0};
+        poll(&pfd, 1, 10);
+    }
+    const auto end = Clock::now();
+    writer.join();
+    return total / Seconds(end - start);
+}
+
+double CpuSeconds(clockid_t clock) {
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+// CPU seconds used by every thread but this one while the link sits silent.
+double SilentLinkCpu(double seconds) {
+    Pty pty;
+    if (!pty.Open()) {
+        return -1;
+    }
+    CMapDeviceEntries entries;
+    entries.WriteEntry(42, pty.path);
+    SetDeviceEntries(&entries);
+    double used = -1;
+    {
+        CReaderProtocol protocol;
+        if (protocol.Open("COM42", 19200, 'N', 8, 1, 0, 9, 15000) && protocol.StartMonitoring()) {
+            const double process0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+            const double self0 = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+            std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+            const double process1 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+            const double self1 = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+            used = (process1 - process0) - (self1 - self0);
+        }
+    }
+    SetDeviceEntries(nullptr);
+    return used;
+}
+
+double Option(int argc, char** argv, const char* name, double fallback) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) {
+            return std::atof(argv[i + 1]);
+        }
+    }
+    return fallback;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("usage: %s [--megabytes N] [--rounds N] [--seconds S]\n", argv[0]);
+            return 0;
+        }
+    }
+    const size_t total = static_cast<size_t>(Option(argc, argv, "--megabytes", 8) * 1e6);
+    const int rounds = std::max(1, static_cast<int>(Option(argc, argv, "--rounds", 3)));
+    const double seconds = Option(argc, argv, "--seconds", 10);
+
+    // Trace on, but no viewer: an empty runtime folder of our own.
+    char dir[] = "/tmp/orvane-bench-XXXXXX";
+    if (mkdtemp(dir) != nullptr) {
+        setenv("XDG_RUNTIME_DIR", dir, 1);
+    }
+
+    // Two plain loops bracket the engine: one byte per read call, as the
+    // engine's design reads, and 4096 bytes per call, the terminal's ceiling.
+    double bestProtocol = 0;
+    double bestByteLoop = 0;
+    double bestBulkLoop = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        const double protocol = ProtocolRate(total);
+        const double byteLoop = PlainRate(total / 4, 1);
+        const double bulkLoop = PlainRate(total, 4096);
+        std::printf(
+            "round %d: engine %.2f MB/s, plain loop 1 B/read %.2f MB/s, 4096 B/read %.2f MB/s\n",
+            round, protocol / 1e6, byteLoop / 1e6, bulkLoop / 1e6);
+        bestProtocol = std::max(bestProtocol, protocol);
+        bestByteLoop = std::max(bestByteLoop, byteLoop);
+        bestBulkLoop = std::max(bestBulkLoop, bulkLoop);
+    }
+    const double byteRatio = bestByteLoop > 0 ? bestProtocol / bestByteLoop : 0;
+    const double bulkRatio = bestBulkLoop > 0 ? bestProtocol / bestBulkLoop : 0;
+    std::printf("best of %d rounds, %.1f MB through the engine:\n", rounds, total / 1e6);
+    std::printf("  through OnByteReceived:  %8.2f MB/s (goal >= 1 MB/s: %s)\n", bestProtocol / 1e6,
+                bestProtocol >= 1e6 ? "met" : "missed");
+    std::printf("  plain loop, 1 B/read:    %8.2f MB/s, ratio %.2f (goal >= 0.50: %s)\n",
+                bestByteLoop / 1e6, byteRatio, byteRatio >= 0.5 ? "met" : "missed");
+    std::printf("  plain loop, 4096 B/read: %8.2f MB/s, ratio %.3f (goal >= 0.50: %s)\n",
+                bestBulkLoop / 1e6, bulkRatio, bulkRatio >= 0.5 ? "met" : "missed");
+
+    const double cpu = SilentLinkCpu(seconds);
+    const double share = cpu / seconds * 100;
+    std::printf(
+        "monitor thread, silent link, %.1f s: %.1f ms CPU = %.3f%% of one core "
+        "(goal < 1%%: %s)\n",
+        seconds, cpu * 1e3, share, share < 1 ? "met" : "missed");
+    rmdir(dir);
+    return 0;
+}

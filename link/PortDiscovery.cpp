@@ -1,0 +1,96 @@
+#include "link/PortDiscovery.h"
+
+#include <strings.h>
+
+#include <cctype>
+#include <set>
+
+#include "link/ComBackend.h"
+#include "link/ComTable.h"
+#include "link/DeviceEntries.h"
+#include "link/TtyScanner.h"
+
+namespace {
+
+constexpr const char* kDevicePrefix = "\\\\.\\COM";
+constexpr size_t kNumberOffset = 7;  // the digits after "\\.\COM"
+
+std::string PortEntry(int number, const std::string& description) {
+    std::string entry = kDevicePrefix + std::to_string(number);
+    if (::strncasecmp(description.c_str(), "Meridel", 7) == 0) {
+        entry += " [" + description + "]";
+    }
+    return entry;
+}
+
+unsigned long NumberOf(const std::string& entry) {
+    unsigned long value = 0;
+    for (size_t i = kNumberOffset;
+         i < entry.size() && std::isdigit(static_cast<unsigned char>(entry[i])); ++i) {
+        value = value * 10 + static_cast<unsigned long>(entry[i] - '0');
+        if (value > 0xFFFFFFFFul) {
+            break;
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+CPortDiscovery::CPortDiscovery(std::string sysRoot, std::string devRoot)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
+
+bool CPortDiscovery::EnumerateComPorts(std::vector<std::string>& list) const {
+    if (EnumeratePortClass(list)) {
+        return true;
+    }
+    list.clear();
+    Probe(list);
+    return true;
+}
+
+bool CPortDiscovery::EnumeratePortClass(std::vector<std::string>& list) const {
+    list.clear();
+    std::vector<CTtyPort> ports;
+    if (!CTtyScanner(m_sysRoot, m_devRoot).Scan(ports)) {
+        return false;
+    }
+    CComTable table(DeviceEntries(), m_sysRoot, m_devRoot);
+    const std::vector<int> numbers = table.Number(ports);
+    std::set<int> listed;
+    for (size_t i = 0; i < ports.size(); ++i) {
+        if (numbers[i] != 0 && listed.insert(numbers[i]).second) {
+            InsertPortSorted(list, PortEntry(numbers[i], ports[i].description));
+        }
+    }
+    for (const auto& [number, path] : table.Entries()) {
+        if (listed.count(number) == 0 && IsCharacterDevice(path)) {
+            listed.insert(number);
+            InsertPortSorted(list, PortEntry(number, {}));
+        }
+    }
+    return true;
+}
+
+void CPortDiscovery::Probe(std::vector<std::string>& list) const {
+    CComTable table(DeviceEntries(), m_sysRoot, m_devRoot);
+    for (int n = 1; n <= CComTable::kMaxNumber; ++n) {
+        std::string path;
+        CComBackend port;
+        if (table.Resolve(n, path) && port.Open(path)) {
+            port.Close();
+            list.push_back(kDevicePrefix + std::to_string(n));
+        }
+    }
+}
+
+void CPortDiscovery::InsertPortSorted(std::vector<std::string>& list, const std::string& entry) {
+    const unsigned long number = NumberOf(entry);
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (NumberOf(*it) > number) {
+            list.insert(it, entry);
+            return;
+        }
+    }
+    list.push_back(entry);
+}

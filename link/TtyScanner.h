@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A serial port found in sysfs.
+struct CTtyPort {
+    std::string name;         // e.g. "ttyUSB0"
+    std::string devicePath;   // <dev>/<name>
+    std::string stablePath;   // its <dev>/serial/by-id/ link where one exists, else devicePath
+    std::string description;  // USB: manufacturer and product joined by a blank; else empty
+    int ttySIndex = -1;       // k of a ttyS<k> with a UART present; -1 for every other port
+};
+
+// Reads the serial ports present from sysfs: every <sys>/class/tty/<name>
+// with a "device" link, a ttyS<k> only when its "type" is not 0 (a UART is
+// there). The roots are parameters so that tests can build a fake tree.
+class CTtyScanner {
+public:
+    explicit CTtyScanner(std::string sysRoot = "/sys", std::string devRoot = "/dev");
+
+    // False when sysfs cannot be read; the ports come out in natural name
+    // order (ttyS2 before ttyS10, ttyUSB0 before ttyUSB1).
+    bool Scan(std::vector<CTtyPort>& ports) const;
+
+    // True if ttyS<k> is a usable port: sysfs says a UART is present, or,
+    // when sysfs cannot be read, its device node exists.
+    bool IsUartPresent(int k) const;
+
+    const std::string& DevRoot() const { return m_devRoot; }
+
+private:
+    std::string UsbDescription(const std::string& name) const;
+    std::string StablePath(const std::string& devicePath) const;
+
+    std::string m_sysRoot;
+    std::string m_devRoot;
+};
+
+// True if path (after symbolic links) is a character device.
+bool IsCharacterDevice(const std::string& path);

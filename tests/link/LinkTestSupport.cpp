@@ -1,0 +1,229 @@
+#include "LinkTestSupport.h"
+
+#include <poll.h>
+#include <pthread.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "link/DebugOutput.h"
+
+CPtyPair::CPtyPair() {
+    int port = -1;
+    char name[256] = {};
+    if (::openpty(&m_master, &port, name, nullptr, nullptr) != 0) {
+        m_master = -1;
+        return;
+    }
+    // Raw on both ends so that nothing is echoed or translated before the
+    // engine configures its side.
+    termios tio{};
+    ::tcgetattr(port, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(port, TCSANOW, &tio);
+    ::close(port);
+    m_portPath = name;
+}
+
+CPtyPair::~CPtyPair() {
+    HangUp();
+}
+
+bool CPtyPair::Send(const std::string& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.data() + sent, bytes.size() - sent);
+        if (n < 0 && errno != EINTR && errno != EAGAIN) {
+            return false;
+        }
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+        }
+    }
+    return true;
+}
+
+std::string CPtyPair::Receive(size_t count, std::chrono::milliseconds timeout) {
+    std::string bytes;
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (bytes.size() < count) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            break;
+        }
+        pollfd fd{m_master, POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (n <= 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    return bytes;
+}
+
+void CPtyPair::HangUp() {
+    if (m_master >= 0) {
+        ::close(m_master);
+        m_master = -1;
+    }
+}
+
+CDebugCapture::CDebugCapture() {
+    SetDebugSink([this](const std::string& line) {
+        std::lock_guard lock(m_mutex);
+        m_lines.push_back(line);
+    });
+}
+
+CDebugCapture::~CDebugCapture() {
+    SetDebugSink(nullptr);
+}
+
+std::vector<std::string> CDebugCapture::Lines() const {
+    std::lock_guard lock(m_mutex);
+    return m_lines;
+}
+
+bool CDebugCapture::Contains(const std::string& line) const {
+    std::lock_guard lock(m_mutex);
+    return std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end();
+}
+
+bool CRecordingEngine::OpenDefault(const std::string& name, uint32_t writeBufferSize) {
+    return Open(name, 19200, 'N', 8, 1, 0, 9, writeBufferSize);
+}
+
+std::string CRecordingEngine::Received() const {
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+bool CRecordingEngine::WaitForBytes(size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, [&] { return m_received.size() >= count; });
+}
+
+bool CRecordingEngine::WaitUntil(const std::function<bool()>& condition,
+                                 std::chrono::milliseconds timeout) const {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+bool CRecordingEngine::BytesCameOnOneOtherThread() const {
+    std::lock_guard lock(m_mutex);
+    if (m_byteThreads.empty()) {
+        return false;
+    }
+    const std::thread::id first = m_byteThreads.front();
+    return first != std::this_thread::get_id() &&
+           std::all_of(m_byteThreads.begin(), m_byteThreads.end(),
+                       [&](std::thread::id id) { return id == first; });
+}
+
+int CRecordingEngine::TxEmptyCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_txEmpty;
+}
+
+std::vector<uint32_t> CRecordingEngine::LineErrors() const {
+    std::lock_guard lock(m_mutex);
+    return m_lineErrors;
+}
+
+std::vector<uint32_t> CRecordingEngine::BytesWritten() const {
+    std::lock_guard lock(m_mutex);
+    return m_written;
+}
+
+int CRecordingEngine::BreakCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_breaks;
+}
+
+std::vector<std::string> CRecordingEngine::LineHooks() const {
+    std::lock_guard lock(m_mutex);
+    return m_lineHooks;
+}
+
+std::chrono::microseconds CRecordingEngine::MonitorCpuTime() const {
+    std::lock_guard lock(m_mutex);
+    timespec ts{};
+    if (!m_bHaveClock || ::clock_gettime(m_monitorClock, &ts) != 0) {
+        return std::chrono::microseconds(-1);
+    }
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::duration_cast<std::chrono::microseconds>(
+                                                 std::chrono::nanoseconds(ts.tv_nsec));
+}
+
+// Called with m_mutex held.
+void CRecordingEngine::NoteThread() {
+    if (!m_bHaveClock) {
+        m_bHaveClock = ::pthread_getcpuclockid(::pthread_self(), &m_monitorClock) == 0;
+    }
+    m_changed.notify_all();
+}
+
+void CRecordingEngine::OnByteReceived(uint8_t byte) {
+    std::lock_guard lock(m_mutex);
+    m_received.push_back(static_cast<char>(byte));
+    m_byteThreads.push_back(std::this_thread::get_id());
+    NoteThread();
+}
+
+void CRecordingEngine::OnLineError(uint32_t errors) {
+    std::lock_guard lock(m_mutex);
+    m_lineErrors.push_back(errors);
+    NoteThread();
+}
+
+void CRecordingEngine::OnTxEmpty() {
+    std::lock_guard lock(m_mutex);
+    ++m_txEmpty;
+    NoteThread();
+}
+
+void CRecordingEngine::OnBytesWritten(uint32_t count) {
+    std::lock_guard lock(m_mutex);
+    m_written.push_back(count);
+    NoteThread();
+}
+
+void CRecordingEngine::OnBreak() {
+    std::lock_guard lock(m_mutex);
+    ++m_breaks;
+    NoteThread();
+}
+
+void CRecordingEngine::OnCtsChanged() {
+    std::lock_guard lock(m_mutex);
+    m_lineHooks.push_back("CTS");
+}
+
+void CRecordingEngine::OnDsrChanged() {
+    std::lock_guard lock(m_mutex);
+    m_lineHooks.push_back("DSR");
+}
+
+void CRecordingEngine::OnRlsdChanged() {
+    std::lock_guard lock(m_mutex);
+    m_lineHooks.push_back("RLSD");
+}
+
+void CRecordingEngine::OnRingChanged() {
+    std::lock_guard lock(m_mutex);
+    m_lineHooks.push_back("RING");
+}

@@ -1,1 +1,0 @@
-int orvane_emu_stub;
