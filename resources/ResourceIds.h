@@ -73,6 +73,10 @@ inline constexpr unsigned ID_FILE_PRINT_PREVIEW = 57609;
 inline constexpr unsigned ID_APP_ABOUT = 57664;
 inline constexpr unsigned ID_APP_EXIT = 57665;
 inline constexpr unsigned ID_HELP = 57670;
+inline constexpr unsigned ID_EDIT_COPY = 57634;
+inline constexpr unsigned ID_EDIT_CUT = 57635;
+inline constexpr unsigned ID_EDIT_PASTE = 57637;
+inline constexpr unsigned ID_EDIT_UNDO = 57643;
 
 // Menu, accelerators, tool bar, icon and document template.
 inline constexpr unsigned IDR_MAINFRAME = 128;

@@ -1,0 +1,169 @@
+// How fast received record lines reach the transcript view. The emulator
+// sends about 1 MB of record lines over a pseudo-terminal as fast as it
+// carries them (then paced like a 921,600-baud line); the view shows them
+// through the display hook. Printed: time to the last byte on screen, the
+// same lines appended by a plain QPlainTextEdit loop, the ratio, and the
+// longest pause of the event loop meanwhile (a 5 ms timer's largest gap).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "link/DeviceEntries.h"
+#include "tools/emulator/ReaderEmulator.h"
+#include "views/EchoByteToView.h"
+#include "views/OrvaneDoc.h"
+#include "views/OrvaneView.h"
+#include "views/TranscriptText.h"
+
+namespace {
+
+constexpr size_t kTotalBytes = 1000000;
+constexpr unsigned kFastLine = 0;
+constexpr unsigned kLineBaud = 921600;
+
+std::string RecordLines() {
+    std::string lines;
+    for (unsigned n = 0; lines.size() < kTotalBytes; ++n) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%02u.%02u.24 %02u:%02u:%02u:%u 01 %08X 0%u\r\n",
+                      n % 28 + 1, n / 28 % 12 + 1, n / 3600 % 24, n / 60 % 60, n % 60, n % 10,
+                      0x1A0000u + n * 7919u % 0x5FFFFu, n % 3 + 1);
+        lines += line;
+    }
+    lines.resize(kTotalBytes - 2);
+    lines += "\r\n";
+    return lines;
+}
+
+struct Result {
+    double seconds = 0;
+    double linkSeconds = 0;  // until the emulator had written the last byte
+    qint64 longestStallMs = 0;
+    bool complete = false;
+};
+
+// The lines through the emulator, the port, the hook and the view.
+Result ThroughTheView(const std::string& lines, unsigned baud) {
+    EmulatorOptions options;
+    options.baudRate = baud;
+    CReaderEmulator emulator(options);
+    CMapDeviceEntries entries;
+    Result result;
+    const auto total = static_cast<qsizetype>(lines.size());
+    if (!emulator.Start()) {
+        return result;
+    }
+    entries.WriteEntry(40, emulator.PortPath());
+    SetDeviceEntries(&entries);
+    {
+        COrvaneDoc doc;
+        COrvaneView view(&doc);
+        view.resize(815, 400);
+        view.show();
+        if (view.m_reader.Open("COM40", 19200, 'N', 8, 1, 0, 9, 15000) &&
+            view.m_reader.StartMonitoring()) {
+            view.HookOn();
+            QElapsedTimer sinceTick;
+            QTimer ticker;
+            QObject::connect(&ticker, &QTimer::timeout, [&] {
+                result.longestStallMs = std::max(result.longestStallMs, sinceTick.restart());
+            });
+            QElapsedTimer clock;
+            clock.start();
+            sinceTick.start();
+            ticker.start(5);
+            emulator.Send({{std::chrono::microseconds(0), lines}});
+            const qint64 limitMs = 120000;
+            QElapsedTimer sinceCheck;
+            sinceCheck.start();
+            while (clock.elapsed() < limitMs) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                if (result.linkSeconds == 0 && sinceCheck.elapsed() >= 20) {
+                    sinceCheck.restart();
+                    if (emulator.BytesSent() >= lines.size()) {
+                        result.linkSeconds = clock.elapsed() / 1000.0;
+                    }
+                }
+                if (qsizetype{view.document()->characterCount()} - 1 +
+                        view.document()->blockCount() - 1 >=
+                    total) {
+                    view.viewport()->repaint();
+                    result.complete = true;
+                    break;
+                }
+            }
+            result.seconds = clock.elapsed() / 1000.0;
+            ticker.stop();
+            result.complete = result.complete && view.TranscriptBytes().size() == total;
+            view.CloseLink();
+        }
+    }
+    SetDeviceEntries(nullptr);
+    return result;
+}
+
+// The same lines appended by a plain editor, piece by piece as the hook cuts them.
+double PlainEditorLoop(const std::string& lines) {
+    QPlainTextEdit edit;
+    edit.resize(815, 400);
+    edit.show();
+    QElapsedTimer clock;
+    clock.start();
+    QTextCursor cursor(edit.document());
+    size_t start = 0;
+    while (start < lines.size()) {
+        size_t end = lines.find('\n', start);
+        end = end == std::string::npos ? lines.size() : end + 1;
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(CTranscriptText::FromBytes(
+            QByteArrayView(lines.data() + start, static_cast<qsizetype>(end - start))));
+        edit.setTextCursor(cursor);
+        edit.ensureCursorVisible();
+        start = end;
+    }
+    edit.viewport()->repaint();
+    return clock.elapsed() / 1000.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const std::string lines = RecordLines();
+    std::printf("%zu bytes of record lines (%zu lines)\n", lines.size(),
+                static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')));
+
+    const double plain = PlainEditorLoop(lines);
+    std::printf("plain QPlainTextEdit loop:          %8.3f s\n", plain);
+
+    const Result fast = ThroughTheView(lines, kFastLine);
+    std::printf("transcript view, pty at full speed: %8.3f s to the last byte on screen%s\n",
+                fast.seconds, fast.complete ? "" : " (INCOMPLETE)");
+    std::printf("  emulator done writing after:      %8.3f s\n", fast.linkSeconds);
+    std::printf("  ratio view / plain loop:          %8.2f\n", fast.seconds / plain);
+    std::printf("  throughput:                       %8.0f bytes/s (= %.0f baud at 10 bits/byte)\n",
+                lines.size() / fast.seconds, lines.size() * 10 / fast.seconds);
+    std::printf("  longest event-loop stall:         %8lld ms\n",
+                static_cast<long long>(fast.longestStallMs));
+
+    const Result paced = ThroughTheView(lines, kLineBaud);
+    const double lineSeconds = lines.size() * 10.0 / kLineBaud;
+    std::printf("transcript view, %u baud line:   %8.3f s (the line needs %.3f s)%s\n", kLineBaud,
+                paced.seconds, lineSeconds, paced.complete ? "" : " (INCOMPLETE)");
+    std::printf("  longest event-loop stall:         %8lld ms\n",
+                static_cast<long long>(paced.longestStallMs));
+
+    const bool keepsUp = fast.complete && paced.complete &&
+                         lines.size() / fast.seconds * 10 >= kLineBaud &&
+                         paced.longestStallMs <= 100 && fast.longestStallMs <= 100;
+    std::printf("goal (keeps up with %u baud, no stall over 100 ms): %s\n", kLineBaud,
+                keepsUp ? "met" : "NOT met");
+    return fast.complete && paced.complete ? 0 : 1;
+}

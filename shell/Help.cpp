@@ -1,0 +1,113 @@
+#include "shell/Help.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QPointer>
+#include <QProcess>
+#include <QTimer>
+#include <QWidget>
+
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/MessageBox.h"
+
+namespace {
+
+// xdg-open's exit status when no program for the file type can be found.
+constexpr int kNoProgramForType = 3;
+// A killed xdg-open reports like a shell: 128 plus the signal number.
+constexpr int kSignalStatusBase = 128;
+
+struct OpenResult {
+    bool finished = false;
+    bool failedToStart = false;
+    int status = 0;
+};
+
+// Runs xdg-open on `path` and waits at most `wait` for it, without taking user
+// input meanwhile. An xdg-open still running then is left to finish on its own:
+// it is busy handing the file over, which is no failure.
+OpenResult RunXdgOpen(const QString& path, const QString& workingDirectory,
+                      std::chrono::milliseconds wait) {
+    OpenResult result;
+    auto* process = new QProcess;
+    process->setProgram(QStringLiteral("xdg-open"));
+    process->setArguments({path});
+    process->setWorkingDirectory(workingDirectory);
+    // The viewer that xdg-open starts inherits these channels; our own output
+    // outlives this process object, a pipe would not.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+
+    QEventLoop loop;
+    QObject::connect(process, &QProcess::errorOccurred, &loop,
+                     [&result, &loop](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             result.failedToStart = true;
+                             loop.quit();
+                         }
+                     });
+    QObject::connect(process, &QProcess::finished, &loop,
+                     [&result, &loop](int exitCode, QProcess::ExitStatus exitStatus) {
+                         result.finished = true;
+                         result.status = exitStatus == QProcess::NormalExit
+                                             ? exitCode
+                                             : kSignalStatusBase + exitCode;
+                         loop.quit();
+                     });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QTimer::singleShot(wait, &loop, &QEventLoop::quit);
+
+    process->start();
+    if (!result.finished && !result.failedToStart) {
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (result.failedToStart) {
+        process->deleteLater();
+    }
+    return result;
+}
+
+}  // namespace
+
+QString GetAppDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString FindFileByExtension(const QString& directory, const QString& extension) {
+    const QStringList names = QDir(directory).entryList({QStringLiteral("*.") + extension},
+                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return names.isEmpty() ? QString() : names.first();
+}
+
+void ShowManual(QWidget* owner) {
+    OpenManualIn(GetAppDirectory(), owner);
+}
+
+void OpenManualIn(const QString& directory, QWidget* owner, std::chrono::milliseconds wait) {
+    // F1 pressed again while xdg-open is still starting does not start a second one.
+    static bool busy = false;
+    if (busy) {
+        return;
+    }
+    const QString file = FindFileByExtension(directory, QStringLiteral("pdf"));
+    if (file.isEmpty()) {
+        return;
+    }
+    busy = true;
+    QPointer<QWidget> guardedOwner(owner);
+    // The full path: a file name starting with "-" must not read as an option.
+    const OpenResult result = RunXdgOpen(QDir(directory).absoluteFilePath(file), directory, wait);
+    busy = false;
+
+    if (result.failedToStart) {
+        ShowMessage(Res::IDS_HELP_NO_RESOURCES, MsgStyle::Ok, guardedOwner);
+    } else if (result.finished && result.status == kNoProgramForType) {
+        ShowMessage(Res::IDS_HELP_NO_VIEWER, MsgStyle::Ok, guardedOwner);
+    } else if (result.finished && result.status != 0) {
+        const QString text = LoadString(Res::IDS_HELP_UNKNOWN_ERROR)
+                                 .replace(QStringLiteral("%d"), QString::number(result.status));
+        ShowMessage(text, MsgStyle::Ok, guardedOwner);
+    }
+}

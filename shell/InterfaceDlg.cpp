@@ -1,0 +1,214 @@
+#include "shell/InterfaceDlg.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "link/SerialEngine.h"
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/MessageBox.h"
+#include "shell/SettingsStore.h"
+
+namespace {
+
+const QString kPort = QStringLiteral("Port");
+constexpr uint32_t kMinTimeout = 10;
+constexpr uint32_t kMaxTimeout = 300000;
+
+void ListWithTemporaryEngine(std::vector<std::string>& usb, std::vector<std::string>& com) {
+    CSerialEngine engine;
+    engine.ListUsbDevices(usb);
+    engine.EnumerateComPorts(com);
+}
+
+}  // namespace
+
+CInterfaceDlg::CInterfaceDlg(QWidget* parent, PortLister lister)
+    : QDialog(parent),
+      m_nTimeout(static_cast<uint32_t>(
+          CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500))) {
+    BuildLayout();
+    OnInitDialog(lister ? lister : PortLister(&ListWithTemporaryEngine));
+}
+
+void CInterfaceDlg::BuildLayout() {
+    setObjectName(QStringLiteral("IDD_INTERFACE"));
+    setWindowTitle(tr("Schnittstelle"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    m_btnOk = new QPushButton(tr("OK"), this);
+    m_btnOk->setObjectName(QStringLiteral("IDOK"));
+    m_btnOk->setDefault(true);
+    m_btnCancel = new QPushButton(tr("Abbrechen"), this);
+    m_btnCancel->setObjectName(QStringLiteral("IDCANCEL"));
+    m_btnCancel->setAutoDefault(false);
+
+    m_edTimeout = new QLineEdit(this);
+    m_edTimeout->setObjectName(QStringLiteral("IDC_TIMEOUT"));
+    m_edTimeout->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    auto* timeoutLabel = new QLabel(tr("Timeout in [ms]"), this);
+
+    m_lbPorts = new QListWidget(this);
+    m_lbPorts->setObjectName(QStringLiteral("IDC_PORT_LIST"));
+    m_lbPorts->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* portGroup = new QGroupBox(tr("Schnittstelle auswählen"), this);
+
+    m_cbBaudRate = new QComboBox(this);
+    m_cbBaudRate->setObjectName(QStringLiteral("IDC_BAUDRATE"));
+    m_cbBaudRate->addItems({QStringLiteral("9600"), QStringLiteral("19200")});
+    auto* baudLabel = new QLabel(tr("Baudrate"), this);
+
+    auto* groupLayout = new QVBoxLayout(portGroup);
+    groupLayout->addWidget(m_lbPorts);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(baudLabel, 0, 0);
+    fields->addWidget(m_cbBaudRate, 0, 1);
+    fields->addWidget(timeoutLabel, 1, 0);
+    fields->addWidget(m_edTimeout, 1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_btnOk);
+    buttons->addWidget(m_btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(portGroup, 1);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_lbPorts->setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 26,
+                              fontMetrics().height() * 7);
+
+    // The template's order: OK, Abbrechen, time-out, port list, baud rate.
+    setTabOrder(m_btnOk, m_btnCancel);
+    setTabOrder(m_btnCancel, m_edTimeout);
+    setTabOrder(m_edTimeout, m_lbPorts);
+    setTabOrder(m_lbPorts, m_cbBaudRate);
+
+    connect(m_btnOk, &QPushButton::clicked, this, &CInterfaceDlg::accept);
+    connect(m_btnCancel, &QPushButton::clicked, this, &CInterfaceDlg::reject);
+    connect(m_lbPorts, &QListWidget::itemSelectionChanged, this,
+            &CInterfaceDlg::OnSelchangePortList);
+}
+
+void CInterfaceDlg::OnInitDialog(const PortLister& lister) {
+    m_edTimeout->setText(QString::number(m_nTimeout));
+
+    const QString baudText =
+        QString::number(CSettingsStore::GetProfileInt(kPort, QStringLiteral("Baudrate"), 19200));
+    m_cbBaudRate->setCurrentIndex(-1);
+    for (int i = 0; i < m_cbBaudRate->count(); ++i) {
+        if (m_cbBaudRate->itemText(i).startsWith(baudText, Qt::CaseInsensitive)) {
+            m_cbBaudRate->setCurrentIndex(i);
+            break;
+        }
+    }
+
+    std::vector<std::string> usb;
+    std::vector<std::string> com;
+    lister(usb, com);
+    for (const std::string& entry : com) {
+        QString text = QString::fromStdString(entry);
+        if (text.startsWith(QStringLiteral("\\\\.\\"))) {
+            text.remove(0, 4);
+        }
+        AddSorted(text);
+    }
+    for (const std::string& serial : usb) {
+        AddSorted(QStringLiteral("USB: ") + QString::fromStdString(serial));
+    }
+
+    m_strName = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
+    if (m_strName.isEmpty()) {
+        m_strName = QStringLiteral("COM1");
+        CSettingsStore::WriteProfileString(kPort, QStringLiteral("Name"), m_strName);
+    }
+    for (int i = 0; i < m_lbPorts->count(); ++i) {
+        if (m_lbPorts->item(i)->text().startsWith(m_strName, Qt::CaseInsensitive)) {
+            m_lbPorts->setCurrentRow(i);
+            break;
+        }
+    }
+    OnSelchangePortList();
+    m_btnOk->setFocus();
+}
+
+void CInterfaceDlg::AddSorted(const QString& text) {
+    int row = 0;
+    while (row < m_lbPorts->count() &&
+           QString::compare(m_lbPorts->item(row)->text(), text, Qt::CaseInsensitive) <= 0) {
+        ++row;
+    }
+    m_lbPorts->insertItem(row, text);
+}
+
+void CInterfaceDlg::OnSelchangePortList() {
+    const QList<QListWidgetItem*> selected = m_lbPorts->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    if (selected.front()->text().startsWith(QStringLiteral("USB: "))) {
+        // An adapter always runs at 19200 baud.
+        m_cbBaudRate->setEnabled(false);
+        for (int i = 0; i < m_cbBaudRate->count(); ++i) {
+            if (m_cbBaudRate->itemText(i).startsWith(QStringLiteral("19200"))) {
+                m_cbBaudRate->setCurrentIndex(i);
+                break;
+            }
+        }
+    } else {
+        m_cbBaudRate->setEnabled(true);
+    }
+}
+
+bool CInterfaceDlg::ValidateTimeout() {
+    const QString text = m_edTimeout->text().trimmed();
+    bool isNumber = !text.isEmpty();
+    for (const QChar ch : text) {
+        isNumber = isNumber && ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+    }
+    bool fits = false;
+    const qulonglong value = isNumber ? text.toULongLong(&fits) : 0;
+    if (!isNumber) {
+        ShowMessage(Res::IDP_PARSE_UINT, MsgStyle::OkExclamation, this);
+    } else if (!fits || value < kMinTimeout || value > kMaxTimeout) {
+        ShowMessage(LoadString(Res::IDP_PARSE_INT_RANGE).arg(kMinTimeout).arg(kMaxTimeout),
+                    MsgStyle::OkExclamation, this);
+    } else {
+        m_nTimeout = static_cast<uint32_t>(value);
+        return true;
+    }
+    m_edTimeout->setFocus();
+    m_edTimeout->selectAll();
+    return false;
+}
+
+void CInterfaceDlg::accept() {
+    if (!ValidateTimeout()) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = m_lbPorts->selectedItems();
+    if (!selected.isEmpty()) {
+        CSettingsStore::WriteProfileString(kPort, QStringLiteral("Name"), selected.front()->text());
+    }
+    if (m_cbBaudRate->currentIndex() >= 0) {
+        const QString text = m_cbBaudRate->currentText();
+        qsizetype digits = 0;
+        while (digits < text.size() && text[digits].isDigit()) {
+            ++digits;
+        }
+        CSettingsStore::WriteProfileInt(kPort, QStringLiteral("Baudrate"),
+                                        text.left(digits).toInt());
+    }
+    CSettingsStore::WriteProfileInt(kPort, QStringLiteral("Timeout"), static_cast<int>(m_nTimeout));
+    QDialog::accept();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+// The translators of the process. German is the source language of every
+// text; the English catalogue OrvaneEng.qm translates them. Qt's own texts
+// (standard buttons, file and print dialogs) come from Qt's German catalogue
+// while the interface is German. User-interface thread only.
+class CLanguage {
+public:
+    static void InstallQtGerman();
+    static void RemoveQtGerman();
+
+    // Loads OrvaneEng.qm from the first catalogue folder that holds it and
+    // installs it; false when no folder holds a loadable catalogue.
+    static bool LoadEnglish();
+    static void UnloadEnglish();
+    static bool IsEnglishLoaded();
+
+    // The executable's folder first, then the installed data folders.
+    static QStringList CatalogueFolders();
+    // Replaces the folders searched (empty restores the default); for tests.
+    static void SetCatalogueFolders(const QStringList& folders);
+};

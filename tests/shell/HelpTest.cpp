@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/Help.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+void Touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+// Clicks OK in every message box that comes up while it lives and keeps the texts.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr) {
+                m_texts.append(box->text());
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            }
+        });
+        m_timer.start(10);
+    }
+    const QStringList& Texts() const { return m_texts; }
+
+private:
+    QTimer m_timer;
+    QStringList m_texts;
+};
+
+// A folder standing for the executable's folder, and a stand-in xdg-open at
+// the front of PATH that records its arguments and exits with a chosen status.
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_appDir.isValid());
+        ASSERT_TRUE(m_toolDir.isValid());
+        m_savedPath = qgetenv("PATH");
+        qputenv("PATH", m_toolDir.path().toLocal8Bit() + ":" + m_savedPath);
+    }
+    void TearDown() override { qputenv("PATH", m_savedPath); }
+
+    void StandInXdgOpen(const QString& body) {
+        const QString path = m_toolDir.filePath("xdg-open");
+        QFile script(path);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\n%2\n")
+                         .arg(ArgsFile(), body)
+                         .toLocal8Bit());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString ArgsFile() const { return m_toolDir.filePath("args"); }
+    QString RecordedArgs() const {
+        QFile file(ArgsFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+    QStringList OpenManual(std::chrono::milliseconds wait = kManualOpenWait) {
+        MessageBoxWatcher watcher;
+        OpenManualIn(m_appDir.path(), nullptr, wait);
+        return watcher.Texts();
+    }
+
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_toolDir;
+    QByteArray m_savedPath;
+};
+
+TEST(HelpFiles, FirstFileByNameWithTheExtensionIgnoringCase) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("0-folder.pdf"));
+    Touch(dir.filePath("Beta.pdf"));
+    Touch(dir.filePath("alpha.PDF"));
+    Touch(dir.filePath("00-notes.txt"));
+    Touch(dir.filePath("1-manual.pdf.txt"));
+    EXPECT_EQ(FindFileByExtension(dir.path(), "pdf"), "alpha.PDF");
+    EXPECT_EQ(FindFileByExtension(dir.path(), "txt"), "00-notes.txt");
+    EXPECT_EQ(FindFileByExtension(dir.path(), "doc"), "");
+
+    QTemporaryDir empty;
+    EXPECT_EQ(FindFileByExtension(empty.path(), "pdf"), "");
+    EXPECT_EQ(FindFileByExtension(empty.filePath("missing"), "pdf"), "");
+}
+
+TEST(HelpFiles, AppDirectoryIsTheExecutablesFolder) {
+    const QString dir = GetAppDirectory();
+    EXPECT_FALSE(dir.endsWith('/'));
+    EXPECT_EQ(QFileInfo(QApplication::applicationFilePath()).absolutePath(), dir);
+}
+
+TEST_F(HelpTest, FirstPdfIsHandedOverByFullPathAndSuccessSaysNothing) {
+    Touch(m_appDir.filePath("Zusatz.pdf"));
+    Touch(m_appDir.filePath("-Handbuch.pdf"));
+    StandInXdgOpen("exit 0");
+    EXPECT_TRUE(OpenManual().isEmpty());
+    EXPECT_EQ(RecordedArgs(), m_appDir.filePath("-Handbuch.pdf") + "\n");
+}
+
+// The build puts the manual beside the programs, as the only PDF there.
+TEST_F(HelpTest, HelpOpensTheManualBesideTheProgram) {
+    const QDir programDir(GetAppDirectory());
+    const QStringList pdfs = programDir.entryList({"*.pdf"}, QDir::Files, QDir::IgnoreCase);
+    if (pdfs.isEmpty()) {
+        GTEST_SKIP() << "the manual has not been built";
+    }
+    EXPECT_EQ(pdfs, QStringList{"Orvane-Handbuch.pdf"});
+    QFile manual(programDir.filePath("Orvane-Handbuch.pdf"));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manual.read(5), "%PDF-");
+
+    StandInXdgOpen("exit 0");
+    MessageBoxWatcher watcher;
+    ShowManual(nullptr);
+    EXPECT_TRUE(watcher.Texts().isEmpty());
+    EXPECT_EQ(RecordedArgs(), programDir.filePath("Orvane-Handbuch.pdf") + "\n");
+}
+
+TEST_F(HelpTest, NoProgramForPdfFiles) {
+    Touch(m_appDir.filePath("Handbuch.pdf"));
+    StandInXdgOpen("exit 3");
+    EXPECT_EQ(OpenManual(), QStringList{LoadString(Res::IDS_HELP_NO_VIEWER)});
+}
+
+TEST_F(HelpTest, OtherFailuresReportTheirStatus) {
+    Touch(m_appDir.filePath("Handbuch.pdf"));
+    StandInXdgOpen("exit 4");
+    EXPECT_EQ(OpenManual(), QStringList{"Unbekannter Fehler 4"});
+    StandInXdgOpen("exit 1");
+    EXPECT_EQ(OpenManual(), QStringList{"Unbekannter Fehler 1"});
+    StandInXdgOpen("kill -9 $$");
+    EXPECT_EQ(OpenManual(), QStringList{"Unbekannter Fehler 137"});
+}
+
+TEST_F(HelpTest, XdgOpenMissingMeansOutOfResources) {
+    Touch(m_appDir.filePath("Handbuch.pdf"));
+    qputenv("PATH", m_toolDir.path().toLocal8Bit());
+    EXPECT_EQ(OpenManual(), QStringList{LoadString(Res::IDS_HELP_NO_RESOURCES)});
+}
+
+TEST_F(HelpTest, WithoutPdfNothingStartsAndNothingIsSaid) {
+    Touch(m_appDir.filePath("Handbuch.txt"));
+    StandInXdgOpen("exit 3");
+    EXPECT_TRUE(OpenManual().isEmpty());
+    EXPECT_FALSE(QFile::exists(ArgsFile()));
+}
+
+class HelpSlow : public HelpTest {};
+
+// An xdg-open that takes longer than the wait is left running and not reported.
+TEST_F(HelpSlow, WaitForXdgOpenIsBounded) {
+    Touch(m_appDir.filePath("Handbuch.pdf"));
+    const QString done = m_toolDir.filePath("done");
+    StandInXdgOpen(QStringLiteral("sleep 3\n: > '%1'\nexit 4").arg(done));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(OpenManual(200ms).isEmpty());
+    EXPECT_LT(clock.elapsed(), 2500);
+    // Its late failure is not reported either; let it end before the folders go.
+    MessageBoxWatcher watcher;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(done); }, 8000));
+    QTest::qWait(100);
+    EXPECT_TRUE(watcher.Texts().isEmpty());
+}
+
+}  // namespace

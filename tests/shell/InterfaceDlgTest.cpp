@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/InterfaceDlg.h"
+#include "shell/SettingsStore.h"
+
+namespace {
+
+using Ports = std::vector<std::string>;
+
+CInterfaceDlg::PortLister Lister(Ports usb, Ports com) {
+    return [usb, com](Ports& outUsb, Ports& outCom) {
+        outUsb.insert(outUsb.end(), usb.begin(), usb.end());
+        outCom.insert(outCom.end(), com.begin(), com.end());
+    };
+}
+
+QStringList Entries(const CInterfaceDlg& dialog) {
+    QStringList entries;
+    for (int i = 0; i < dialog.m_lbPorts->count(); ++i) {
+        entries << dialog.m_lbPorts->item(i)->text();
+    }
+    return entries;
+}
+
+QString Selected(const CInterfaceDlg& dialog) {
+    const auto items = dialog.m_lbPorts->selectedItems();
+    return items.isEmpty() ? QString() : items.front()->text();
+}
+
+void SelectRow(CInterfaceDlg& dialog, const QString& text) {
+    const auto items = dialog.m_lbPorts->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    const QRect rect = dialog.m_lbPorts->visualItemRect(items.front());
+    QTest::mouseClick(dialog.m_lbPorts->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// A step that sets the time-out text and presses OK.
+CModalDriver::Action EnterTimeoutAndOk(const QString& timeout) {
+    return [timeout](QWidget* w) {
+        auto* edit = w->findChild<QLineEdit*>("IDC_TIMEOUT");
+        edit->clear();
+        QTest::keyClicks(edit, timeout);
+        QTest::mouseClick(w->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+    };
+}
+
+// Runs the dialog modally after the steps already given, and then sets the
+// time-out and presses OK.
+int RunWithTimeout(CInterfaceDlg& dialog, const QString& timeout, CModalDriver& driver) {
+    driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(timeout));
+    return dialog.exec();
+}
+
+TEST(InterfaceDlg, ListsPortsWithoutDevicePrefixSortedWithoutRegardToCase) {
+    CTempSettings store;
+    CInterfaceDlg dialog(nullptr, Lister({"FT4Z91QA", "a1b2"}, {"\\\\.\\COM2", "COM10 [usb serial]",
+                                                                "\\\\.\\COM12", "com1"}));
+    EXPECT_EQ(Entries(dialog), QStringList({"com1", "COM10 [usb serial]", "COM12", "COM2",
+                                            "USB: a1b2", "USB: FT4Z91QA"}));
+}
+
+TEST(InterfaceDlg, TemplateControlsTextsAndTabOrder) {
+    CTempSettings store;
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
+    EXPECT_EQ(dialog.windowTitle(), "Schnittstelle");
+    auto* ok = dialog.findChild<QPushButton*>("IDOK");
+    auto* cancel = dialog.findChild<QPushButton*>("IDCANCEL");
+    auto* edit = dialog.findChild<QLineEdit*>("IDC_TIMEOUT");
+    ASSERT_TRUE(ok && cancel && edit);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(cancel->text(), "Abbrechen");
+    EXPECT_EQ(dialog.m_cbBaudRate->objectName(), "IDC_BAUDRATE");
+    EXPECT_EQ(dialog.m_lbPorts->objectName(), "IDC_PORT_LIST");
+    EXPECT_EQ(dialog.m_cbBaudRate->count(), 2);
+    EXPECT_EQ(dialog.m_cbBaudRate->itemText(0), "9600");
+    EXPECT_EQ(dialog.m_cbBaudRate->itemText(1), "19200");
+
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.focusWidget() == ok; }));
+    const std::vector<QWidget*> order = {cancel, edit, dialog.m_lbPorts, dialog.m_cbBaudRate, ok};
+    for (QWidget* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), expected)
+            << QApplication::focusWidget()->objectName().toStdString();
+    }
+    // Only digits can be typed into the time-out.
+    edit->clear();
+    QTest::keyClicks(edit, "1a2-3");
+    EXPECT_EQ(edit->text(), "123");
+}
+
+TEST(InterfaceDlg, StoredNameSelectsTheFirstEntryItBegins) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "com1");
+    {
+        CInterfaceDlg dialog(nullptr, Lister({}, {"COM10", "COM1", "COM2"}));
+        EXPECT_EQ(Selected(dialog), "COM1");
+    }
+    {
+        CInterfaceDlg dialog(nullptr, Lister({}, {"COM10", "COM2"}));
+        EXPECT_EQ(Selected(dialog), "COM10");
+    }
+    CSettingsStore::WriteProfileString("Port", "Name", "COM3");
+    {
+        CInterfaceDlg dialog(nullptr, Lister({}, {"COM3 [Kommunikationsanschluss]"}));
+        EXPECT_EQ(Selected(dialog), "COM3 [Kommunikationsanschluss]");
+    }
+}
+
+TEST(InterfaceDlg, AdapterNoLongerAttachedLeavesNoSelectionAndBaudRateEnabled) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "USB: GONE0001");
+    CInterfaceDlg dialog(nullptr, Lister({"OTHER123"}, {"COM1"}));
+    EXPECT_EQ(Selected(dialog), QString());
+    EXPECT_TRUE(dialog.m_cbBaudRate->isEnabled());
+}
+
+TEST(InterfaceDlg, UsbEntriesForceAndLock19200) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileInt("Port", "Baudrate", 9600);
+    CSettingsStore::WriteProfileString("Port", "Name", "COM1");
+    CInterfaceDlg dialog(nullptr, Lister({"FT4Z91QA"}, {"COM1"}));
+    dialog.show();
+    EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "9600");
+    EXPECT_TRUE(dialog.m_cbBaudRate->isEnabled());
+
+    SelectRow(dialog, "USB: FT4Z91QA");
+    EXPECT_FALSE(dialog.m_cbBaudRate->isEnabled());
+    EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "19200");
+
+    SelectRow(dialog, "COM1");
+    EXPECT_TRUE(dialog.m_cbBaudRate->isEnabled());
+    EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "19200");
+}
+
+TEST(InterfaceDlg, StoredUsbAdapterIsPreselectedWithLockedBaudRate) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "USB: FT4Z91QA");
+    CSettingsStore::WriteProfileInt("Port", "Baudrate", 9600);
+    CInterfaceDlg dialog(nullptr, Lister({"FT4Z91QA"}, {"COM1"}));
+    EXPECT_EQ(Selected(dialog), "USB: FT4Z91QA");
+    EXPECT_FALSE(dialog.m_cbBaudRate->isEnabled());
+    EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "19200");
+}
+
+TEST(InterfaceDlg, BaudRateIsPreselectedByPrefixOrLeftWithoutSelection) {
+    CTempSettings store;
+    {
+        CInterfaceDlg dialog(nullptr, Lister({}, {}));
+        EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "19200");  // default
+    }
+    CSettingsStore::WriteProfileInt("Port", "Baudrate", 9600);
+    {
+        CInterfaceDlg dialog(nullptr, Lister({}, {}));
+        EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "9600");
+    }
+    CSettingsStore::WriteProfileInt("Port", "Baudrate", 4800);
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
+    EXPECT_EQ(dialog.m_cbBaudRate->currentIndex(), -1);
+    // OK then leaves the stored baud rate alone.
+    CModalDriver driver;
+    EXPECT_EQ(RunWithTimeout(dialog, "500", driver), QDialog::Accepted);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 4800);
+}
+
+TEST(InterfaceDlg, EmptyStoredNameStoresCom1EvenWhenCancelled) {
+    CTempSettings store;
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "COM2"}));
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
+    EXPECT_EQ(Selected(dialog), "COM1");
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) {
+        SelectRow(*static_cast<CInterfaceDlg*>(w), "COM2");
+        QTest::mouseClick(w->findChild<QPushButton*>("IDCANCEL"), Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", -1), -1);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", -1), -1);
+}
+
+TEST(InterfaceDlg, OkStoresTheSelectionAsShownTheBaudRateAndTheTimeout) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "COM1");
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "\\\\.\\COM12 [Prolific USB]"}));
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) {
+        auto* dlg = static_cast<CInterfaceDlg*>(w);
+        SelectRow(*dlg, "COM12 [Prolific USB]");
+        dlg->m_cbBaudRate->setCurrentIndex(0);
+    });
+    EXPECT_EQ(RunWithTimeout(dialog, "1500", driver), QDialog::Accepted);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM12 [Prolific USB]");
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 0), 9600);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 0), 1500);
+}
+
+TEST(InterfaceDlg, OkWithoutSelectedEntryKeepsTheStoredName) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "USB: GONE0001");
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
+    CModalDriver driver;
+    EXPECT_EQ(RunWithTimeout(dialog, "300", driver), QDialog::Accepted);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "USB: GONE0001");
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 0), 19200);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 0), 300);
+}
+
+TEST(InterfaceDlg, TimeoutOutsideTenTo300000IsRefusedWithTheRangeMessage) {
+    CTempSettings store;
+    const QString range = LoadString(Res::IDP_PARSE_INT_RANGE).arg(10).arg(300000);
+    EXPECT_EQ(range, "Geben Sie bitte eine ganze Zahl zwischen 10 und 300000 ein.");
+    for (const QString& bad : {QString("9"), QString("300001"), QString("99999999999999")}) {
+        CSettingsStore::WriteProfileString("Port", "Name", "COM1");
+        CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "COM2"}));
+        CModalDriver driver;
+        driver.Expect(Is<CInterfaceDlg>,
+                      [](QWidget* w) { SelectRow(*static_cast<CInterfaceDlg*>(w), "COM2"); });
+        driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(bad));
+        driver.ExpectMessage(QMessageBox::Ok);
+        QWidget* focusAfter = nullptr;
+        driver.Expect(Is<CInterfaceDlg>, [&focusAfter](QWidget* w) {
+            focusAfter = w->focusWidget();
+            static_cast<QDialog*>(w)->reject();
+        });
+        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+        ASSERT_EQ(driver.m_messages.size(), 1u) << bad.toStdString();
+        EXPECT_EQ(driver.m_messages[0], range);
+        EXPECT_EQ(focusAfter, dialog.findChild<QLineEdit*>("IDC_TIMEOUT"));
+        // Nothing was stored.
+        EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
+        EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", -1), -1);
+    }
+}
+
+TEST(InterfaceDlg, EmptyTimeoutIsRefusedAsNotAPositiveWholeNumber) {
+    CTempSettings store;
+    CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(""));
+    driver.ExpectMessage(QMessageBox::Ok);
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages[0], "Geben Sie bitte eine positive ganze Zahl ein.");
+}
+
+TEST(InterfaceDlg, TimeoutLimitsThemselvesAreAccepted) {
+    CTempSettings store;
+    for (const QString& good : {QString("10"), QString("300000")}) {
+        CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
+        CModalDriver driver;
+        EXPECT_EQ(RunWithTimeout(dialog, good, driver), QDialog::Accepted);
+        EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 0), good.toInt());
+        EXPECT_TRUE(driver.m_unexpected.empty());
+    }
+}
+
+TEST(InterfaceDlg, TimeoutFieldShowsTheStoredValue) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileInt("Port", "Timeout", 750);
+    CInterfaceDlg dialog(nullptr, Lister({}, {}));
+    EXPECT_EQ(dialog.m_nTimeout, 750u);
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("IDC_TIMEOUT")->text(), "750");
+}
+
+}  // namespace

@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ShellTestSupport.h"
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/Language.h"
+#include "shell/MainFrame.h"
+#include "shell/SettingsDeviceEntries.h"
+#include "shell/SettingsStore.h"
+#include "views/OrvaneDoc.h"
+#include "views/OrvaneView.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A frame with its document and view, as the application builds them.
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CLanguage::InstallQtGerman();  // as at start-up
+        SetDeviceEntries(&m_entries);
+        m_frame = std::make_unique<CMainFrame>();
+        m_view = new COrvaneView(&m_doc);
+        m_frame->SetView(m_view);
+        ASSERT_TRUE(m_frame->OnCreate());
+    }
+    void TearDown() override {
+        m_frame.reset();
+        SetDeviceEntries(nullptr);
+        CLanguage::UnloadEnglish();
+        CLanguage::InstallQtGerman();
+        CLanguage::SetCatalogueFolders({});
+    }
+
+    // Each popup as "title: item|item|-|item".
+    QStringList MenuTexts() const {
+        QStringList popups;
+        for (QAction* popup : m_frame->menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : popup->menu()->actions()) {
+                items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+            }
+            popups << popup->text() + QStringLiteral(": ") + items.join('|');
+        }
+        return popups;
+    }
+
+    void ShowAndFocusView() {
+        m_frame->show();
+        QApplication::setActiveWindow(m_frame.get());
+        m_view->setFocus();
+        ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == m_view; }));
+    }
+
+    CTempSettings m_store;
+    CSettingsDeviceEntries m_entries;
+    COrvaneDoc m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    COrvaneView* m_view = nullptr;
+};
+
+TEST_F(MainFrameTest, MenuHoldsTheGermanTextsMnemonicsAndKeysInOrder) {
+    const QStringList expected = {
+        "&Datei: S&peichern\tStrg+S|Speichern &unter...|-|&Drucken...\tStrg+P|Sei&tenansicht|"
+        "Drucker&einrichtung...|-|&Beenden",
+        "Bearbeiten: Lese Datensätze|Lese Datum/Zeit|Setze Datum/Zeit|-|Buffer löschen",
+        "Parameter: Setze ID Nummer|Setze Betriebsart|Setze Format|Setze Zeitformat|"
+        "Setze Parameter|Lese Parameter|Schlüsselnummern|-|Speichertest",
+        "Einstellungen: Schnittstelle wählen|-|deutsch|englisch",
+        "&?: Inf&o über Orvane...",
+    };
+    EXPECT_EQ(MenuTexts(), expected);
+}
+
+TEST_F(MainFrameTest, ToolBarHasItsNineteenItemsInOrderWithClearPictures) {
+    const std::vector<unsigned> expected = {Res::ID_READ_RECORDS,
+                                            Res::ID_READ_CLOCK,
+                                            Res::ID_SET_CLOCK,
+                                            Res::ID_KEY_NUMBERS,
+                                            Res::ID_CLEAR_BUFFER,
+                                            0,
+                                            Res::ID_SET_ID,
+                                            Res::ID_SET_MODE,
+                                            0,
+                                            Res::ID_SET_FORMAT,
+                                            Res::ID_SET_TIME_FORMAT,
+                                            Res::ID_SET_PARAMETERS,
+                                            Res::ID_READ_PARAMETERS,
+                                            0,
+                                            Res::ID_SELECT_INTERFACE,
+                                            0,
+                                            Res::ID_APP_EXIT,
+                                            0,
+                                            Res::ID_APP_ABOUT};
+    const QList<QAction*> actions = m_frame->ToolBar()->actions();
+    ASSERT_EQ(actions.size(), 19);
+    for (int i = 0; i < actions.size(); ++i) {
+        if (expected[i] == 0) {
+            EXPECT_TRUE(actions[i]->isSeparator()) << i;
+            continue;
+        }
+        EXPECT_EQ(actions[i], m_frame->ToolBarAction(expected[i])) << i;
+        // Every picture draws something at the button size.
+        const QImage image = actions[i]->icon().pixmap(QSize(48, 45)).toImage();
+        ASSERT_FALSE(image.isNull()) << expected[i];
+        int painted = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                painted += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(painted, 200) << expected[i];
+    }
+    // All buttons fit into the frame's width: none is pushed into an extension menu.
+    m_frame->show();
+    EXPECT_LE(m_frame->ToolBar()->sizeHint().width(), CMainFrame::kWidth);
+    EXPECT_TRUE(m_frame->ToolBar()->widgetForAction(actions.back())->isVisible());
+    EXPECT_EQ(m_frame->toolBarArea(m_frame->ToolBar()), Qt::TopToolBarArea);
+}
+
+TEST_F(MainFrameTest, PromptsShowInTheStatusBarAndTipsOnTheButtons) {
+    QAction* button = m_frame->ToolBarAction(Res::ID_READ_RECORDS);
+    EXPECT_EQ(button->toolTip(), "Lese Datenbuffer (L)");
+    EXPECT_EQ(m_frame->ToolBarAction(Res::ID_SET_FORMAT)->toolTip(), "Dezimal/HEX (F)");
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Bereit");
+
+    button->showStatusText(m_frame->ToolBar());
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Lesen der Daten aus dem Datenbuffer");
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(m_frame.get(), &leave);
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Bereit");
+
+    QAction* item = m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH);
+    item->showStatusText(m_frame->menuBar());
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Stellt die Sprache auf englisch");
+
+    // The port pane is wide enough for an adapter's name.
+    const QLabel* pane = m_frame->PortPane();
+    EXPECT_GE(pane->width(), pane->fontMetrics().horizontalAdvance("USB:12345678"));
+}
+
+TEST_F(MainFrameTest, CommandsFollowTheirUpdateRules) {
+    m_frame->UpdateCommandUI();
+    const std::vector<unsigned> linkCommands = {
+        Res::ID_READ_RECORDS, Res::ID_READ_CLOCK,     Res::ID_SET_CLOCK, Res::ID_CLEAR_BUFFER,
+        Res::ID_SET_FORMAT,   Res::ID_SET_ID,         Res::ID_SET_MODE,  Res::ID_READ_PARAMETERS,
+        Res::ID_MEMORY_TEST,  Res::ID_SET_TIME_FORMAT};
+    for (unsigned id : linkCommands) {
+        EXPECT_FALSE(m_frame->MenuAction(id)->isEnabled()) << id;
+        if (QAction* tool = m_frame->ToolBarAction(id)) {
+            EXPECT_FALSE(tool->isEnabled()) << id;
+        }
+    }
+    for (unsigned id : {Res::ID_SET_PARAMETERS, Res::ID_KEY_NUMBERS}) {
+        EXPECT_FALSE(m_frame->MenuAction(id)->isEnabled()) << id;
+    }
+    for (unsigned id : {Res::ID_SELECT_INTERFACE, Res::ID_LANGUAGE_GERMAN, Res::ID_LANGUAGE_ENGLISH,
+                        Res::ID_APP_EXIT, Res::ID_FILE_SAVE}) {
+        EXPECT_TRUE(m_frame->MenuAction(id)->isEnabled()) << id;
+    }
+    // The extended model's commands follow the model flag alone; the timer
+    // brings the buttons along without a menu being opened.
+    m_view->m_bExtendedModel = true;
+    ASSERT_TRUE(WaitUntil([&] {
+        return m_frame->ToolBarAction(Res::ID_KEY_NUMBERS)->isEnabled() &&
+               m_frame->ToolBarAction(Res::ID_SET_PARAMETERS)->isEnabled();
+    }));
+    EXPECT_FALSE(m_frame->ToolBarAction(Res::ID_READ_RECORDS)->isEnabled());
+}
+
+TEST_F(MainFrameTest, KeysOfDisabledCommandsDoNothingAndAreNotTyped) {
+    ShowAndFocusView();
+    CModalDriver driver;
+    QTest::keyClicks(m_view, "lrscimfup");
+    QTest::qWait(50);
+    EXPECT_EQ(m_view->toPlainText(), QString());
+    EXPECT_TRUE(driver.m_unexpected.empty());
+    // Other letters and the shifted ones are typed as usual.
+    QTest::keyClicks(m_view, "ab");
+    QTest::keyClick(m_view, 'L', Qt::ShiftModifier);
+    EXPECT_EQ(m_view->toPlainText(), "abL");
+}
+
+TEST_F(MainFrameTest, SingleLetterKeysStartTheirCommandWhileTheTranscriptHasTheFocus) {
+    CEmulatorPort port(ReaderModel::Basic, 3);
+    ASSERT_TRUE(port.Start());
+    ASSERT_TRUE(m_view->OpenLink());
+    port.m_emulator.ClearRequests();
+    ShowAndFocusView();
+    m_frame->UpdateCommandUI();
+    CModalDriver driver;
+
+    QTest::keyClick(m_view, Qt::Key_L);
+    ASSERT_TRUE(port.m_emulator.WaitForRequests(1, 3s));
+    EXPECT_EQ(port.m_emulator.Requests().front(), "L");
+    // The read-out fills the transcript; the key itself is not typed.
+    ASSERT_TRUE(WaitUntil([&] { return m_view->toPlainText().contains("END"); }));
+    EXPECT_FALSE(m_view->toPlainText().startsWith('l'));
+    EXPECT_TRUE(driver.m_unexpected.empty());
+    m_view->CloseLink();
+}
+
+TEST_F(MainFrameTest, EnglishRebuildsTheMenuAtOnceAndLaterTextsAreEnglish) {
+    const QString title = m_frame->windowTitle();
+    m_frame->OnLanguageEnglish();
+    ASSERT_TRUE(m_frame->IsEnglish());
+    EXPECT_EQ(MenuTexts().front(),
+              "&File: &Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|Print Pre&view|"
+              "P&rint Setup...|-|E&xit");
+    EXPECT_EQ(MenuTexts().at(3), "Settings: Select interface|-|German|English");
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Ready");
+    EXPECT_EQ(m_frame->ToolBarAction(Res::ID_READ_RECORDS)->toolTip(), "Read data buffer (L)");
+    EXPECT_EQ(LoadString(Res::IDS_READ_ERROR), "Error reading the data");
+    EXPECT_EQ(m_frame->windowTitle(), title);
+    // A fresh menu: only the update handler's check mark.
+    EXPECT_TRUE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
+    EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_GERMAN)->isChecked());
+
+    // Choosing it again changes nothing.
+    QMenuBar* bar = m_frame->menuBar();
+    m_frame->RunCommand(Res::ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(m_frame->menuBar(), bar);
+
+    m_frame->RunCommand(Res::ID_LANGUAGE_GERMAN);
+    EXPECT_FALSE(m_frame->IsEnglish());
+    EXPECT_EQ(MenuTexts().at(3), "Einstellungen: Schnittstelle wählen|-|deutsch|englisch");
+    EXPECT_TRUE(m_frame->MenuAction(Res::ID_LANGUAGE_GERMAN)->isChecked());
+    EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Bereit");
+    EXPECT_EQ(LoadString(Res::IDS_READ_ERROR), "Fehler beim Lesen der Daten");
+    bar = m_frame->menuBar();
+    m_frame->RunCommand(Res::ID_LANGUAGE_GERMAN);
+    EXPECT_EQ(m_frame->menuBar(), bar);
+}
+
+TEST_F(MainFrameTest, QtsOwnButtonTextsFollowTheLanguage) {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Ja");
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove('&'), "Abbrechen");
+    m_frame->OnLanguageEnglish();
+    QMessageBox english;
+    english.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(english.button(QMessageBox::Yes)->text().remove('&'), "Yes");
+    m_frame->OnLanguageGerman();
+    QMessageBox german;
+    german.setStandardButtons(QMessageBox::No);
+    EXPECT_EQ(german.button(QMessageBox::No)->text().remove('&'), "Nein");
+}
+
+TEST_F(MainFrameTest, MissingCatalogueGivesMessage10017AndStaysGerman) {
+    QTemporaryDir empty;
+    CLanguage::SetCatalogueFolders({empty.path()});
+    CModalDriver driver;
+    driver.ExpectMessage(QMessageBox::Ok);
+    m_frame->RunCommand(Res::ID_LANGUAGE_ENGLISH);
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages[0],
+              "Die Sprachinformationen konnten nicht geladen werden!\r\n"
+              "Standardsprache Deutsch wird geladen!");
+    EXPECT_FALSE(m_frame->IsEnglish());
+    m_frame->UpdateCommandUI();
+    EXPECT_TRUE(m_frame->MenuAction(Res::ID_LANGUAGE_GERMAN)->isChecked());
+    EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
+    EXPECT_EQ(MenuTexts().front().left(8), "&Datei: ");
+}
+
+TEST_F(MainFrameTest, EveryCloseStoresTheLanguageAndReturnsToGerman) {
+    m_frame->show();
+    m_frame->OnLanguageEnglish();
+    // A modified transcript asks first; cancelling keeps the window, in German.
+    m_view->setPlainText("data");
+    CModalDriver driver;
+    driver.ExpectMessage(QMessageBox::Cancel);
+    EXPECT_FALSE(m_frame->close());
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages[0], "Änderungen in Unbenannt speichern?");
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_FALSE(m_frame->IsEnglish());
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 1);
+
+    driver.ExpectMessage(QMessageBox::No);
+    EXPECT_TRUE(m_frame->close());
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 0);
+}
+
+TEST_F(MainFrameTest, StoredEnglishIsAppliedWhenTheFrameIsCreated) {
+    CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
+    COrvaneDoc doc;
+    CMainFrame frame;
+    frame.SetView(new COrvaneView(&doc));
+    ASSERT_TRUE(frame.OnCreate());
+    EXPECT_TRUE(frame.IsEnglish());
+    EXPECT_EQ(frame.menuBar()->actions().front()->text(), "&File");
+    frame.OnLanguageGerman();
+}
+
+TEST_F(MainFrameTest, KeepsItsSizeAgainstTheEdgeButCanBeMaximised) {
+    m_frame->show();
+    EXPECT_EQ(m_frame->size(), QSize(815, 500));
+    m_frame->resize(900, 640);
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->size() == QSize(815, 500); }));
+    m_frame->resize(700, 400);
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->size() == QSize(815, 500); }));
+    // A size imposed again right after it was refused (a tiling window manager)
+    // is kept rather than fought over.
+    m_frame->resize(1000, 700);
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->size() == QSize(815, 500); }));
+    m_frame->resize(1000, 700);
+    QTest::qWait(50);
+    EXPECT_EQ(m_frame->size(), QSize(1000, 700));
+    m_frame->showNormal();
+    m_frame->resize(815, 500);
+
+    m_frame->showMaximized();
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->isMaximized(); }));
+    QTest::qWait(50);
+    EXPECT_TRUE(m_frame->isMaximized());
+    m_frame->showMinimized();
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->isMinimized(); }));
+    m_frame->showNormal();
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->size() == QSize(815, 500); }));
+}
+
+TEST_F(MainFrameTest, TitleIsDocumentNameDashTitleText) {
+    EXPECT_EQ(m_frame->windowTitle(), "Unbenannt - Orvane");
+    emit m_view->TitleTextChanged("Orvane SX");
+    EXPECT_EQ(m_frame->windowTitle(), "Unbenannt - Orvane SX");
+}
+
+}  // namespace

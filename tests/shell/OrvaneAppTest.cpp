@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+#include "resources/ResourceIds.h"
+#include "shell/InfoDlg.h"
+#include "shell/InterfaceDlg.h"
+#include "shell/Language.h"
+#include "shell/MainFrame.h"
+#include "shell/OrvaneApp.h"
+#include "shell/SettingsStore.h"
+#include "views/EchoByteToView.h"
+#include "views/OrvaneDoc.h"
+#include "views/OrvaneView.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+size_t CountRequests(const CReaderEmulator& emulator, const std::string& request) {
+    size_t count = 0;
+    for (const std::string& r : emulator.Requests()) {
+        count += r == request ? 1 : 0;
+    }
+    return count;
+}
+
+class OrvaneAppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QApplication::setQuitOnLastWindowClosed(false);
+        g_echoLength = 0;
+    }
+    void TearDown() override {
+        m_app.reset();
+        CLanguage::UnloadEnglish();
+        CLanguage::InstallQtGerman();
+        CLanguage::SetCatalogueFolders({});
+    }
+    bool Start(const QStringList& arguments = {}) {
+        m_app = std::make_unique<COrvaneApp>();
+        return m_app->InitInstance(arguments);
+    }
+    CMainFrame* Frame() const { return m_app->GetMainWnd(); }
+    COrvaneView* View() const { return m_app->GetView(); }
+
+    CTempSettings m_store;
+    std::unique_ptr<COrvaneApp> m_app;
+};
+
+TEST_F(OrvaneAppTest, FirstStartAsksForTheInterfaceBeforeTheMainWindowAndKeepsCom1) {
+    CModalDriver driver;
+    QString caption;
+    driver.Expect(Is<CInterfaceDlg>, [&caption](QWidget* w) {
+        caption = w->windowTitle();
+        static_cast<QDialog*>(w)->reject();
+    });
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(driver.AllDone());
+    ASSERT_EQ(driver.m_mainWindowVisible.size(), 1u);
+    EXPECT_FALSE(driver.m_mainWindowVisible[0]);
+    EXPECT_EQ(caption, "Schnittstelle");
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->windowTitle(), "Unbenannt - Orvane");
+    EXPECT_FALSE(View()->OnUpdateLinkCommand());
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
+    EXPECT_FALSE(Frame()->IsEnglish());
+    EXPECT_TRUE(driver.m_unexpected.empty());
+}
+
+TEST_F(OrvaneAppTest, StartsConnectedToTheStoredReaderAndNamesItsModel) {
+    for (ReaderModel model : {ReaderModel::Basic, ReaderModel::Extended}) {
+        CEmulatorPort port(model);
+        ASSERT_TRUE(port.Start());
+        CModalDriver driver;
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(driver.m_unexpected.empty());
+        EXPECT_TRUE(View()->OnUpdateLinkCommand());
+        EXPECT_EQ(Frame()->windowTitle(),
+                  model == ReaderModel::Extended ? "Unbenannt - Orvane SX" : "Unbenannt - Orvane");
+        EXPECT_EQ(port.m_emulator.Requests(), std::vector<std::string>({"P"}));
+        QTest::qWait(100);
+        EXPECT_EQ(View()->TranscriptLength(), 0);
+        EXPECT_FALSE(m_app->GetDocument()->IsModified());
+        ASSERT_TRUE(WaitUntil([&] { return Frame()->PortPane()->text() == "COM40"; }));
+        m_app.reset();
+    }
+}
+
+TEST_F(OrvaneAppTest, ExitSkipsTheSavePromptOnlyForAnEmptyTranscript) {
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    // Empty but marked modified: the close box asks, the exit command does not.
+    m_app->GetDocument()->SetModifiedFlag(true);
+    driver.ExpectMessage(QMessageBox::Cancel);
+    EXPECT_FALSE(Frame()->close());
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages[0], "Änderungen in Unbenannt speichern?");
+    EXPECT_TRUE(Frame()->isVisible());
+
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_TRUE(driver.m_unexpected.empty());
+}
+
+TEST_F(OrvaneAppTest, ExitAsksForAModifiedTranscriptAndCancelKeepsTheProgram) {
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    View()->setPlainText("Record 0001");
+    driver.ExpectMessage(QMessageBox::Cancel);
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_TRUE(Frame()->isVisible());
+    driver.ExpectMessage(QMessageBox::No);
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_EQ(driver.m_messages.size(), 2u);
+}
+
+TEST_F(OrvaneAppTest, StoredEnglishIsActiveBeforeTheMainWindowAndStoredAgainAtClose) {
+    CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
+    CModalDriver driver;
+    QString caption;
+    driver.Expect(Is<CInterfaceDlg>, [&caption](QWidget* w) {
+        caption = w->windowTitle();
+        static_cast<QDialog*>(w)->reject();
+    });
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(caption, "Interface");
+    ASSERT_TRUE(Frame()->IsEnglish());
+    EXPECT_EQ(Frame()->menuBar()->actions().front()->text(), "&File");
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 1);
+    EXPECT_FALSE(Frame()->IsEnglish());
+}
+
+TEST_F(OrvaneAppTest, AnyOtherStoredLanguageStartsGermanAndIsStoredAsZero) {
+    CSettingsStore::WriteProfileInt("Settings", "Sprache", 2);
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(Frame()->IsEnglish());
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 0);
+}
+
+TEST_F(OrvaneAppTest, MissingCatalogueAtStartIsReportedBeforeTheMainWindow) {
+    QTemporaryDir empty;
+    CLanguage::SetCatalogueFolders({empty.path()});
+    CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
+    CModalDriver driver;
+    driver.ExpectMessage(QMessageBox::Ok);
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_TRUE(driver.m_messages[0].startsWith("Die Sprachinformationen"));
+    EXPECT_FALSE(driver.m_mainWindowVisible[0]);
+    EXPECT_FALSE(Frame()->IsEnglish());
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 0);
+}
+
+TEST_F(OrvaneAppTest, AFileOnTheCommandLineIsOpenedAndRecentFilesFollowSaveAndOpen) {
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first.txt");
+    const QString second = dir.filePath("second.txt");
+    {
+        QFile file(first);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Record 0001\r\nEND\r\n");
+    }
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start({first}));
+    EXPECT_EQ(View()->TranscriptBytes(), QByteArray("Record 0001\r\nEND\r\n"));
+    EXPECT_EQ(Frame()->windowTitle(), "first.txt - Orvane");
+    EXPECT_FALSE(m_app->GetDocument()->IsModified());
+
+    ASSERT_TRUE(m_app->GetDocument()->DoSave(second));
+    EXPECT_EQ(m_app->RecentFiles(), QStringList({second, first}));
+    ASSERT_TRUE(m_app->OpenDocumentFile(first));
+    EXPECT_EQ(m_app->RecentFiles(), QStringList({first, second}));
+    Frame()->RunCommand(Res::ID_APP_EXIT);
+    m_app->ExitInstance();
+    EXPECT_EQ(CSettingsStore::GetProfileString("Recent File List", "File1"), first);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Recent File List", "File2"), second);
+
+    // The next start reads them back.
+    m_app.reset();
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->RecentFiles(), QStringList({first, second}));
+}
+
+TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedEndsTheStart) {
+    CModalDriver driver;
+    driver.ExpectMessage(QMessageBox::Ok);
+    EXPECT_FALSE(Start({QStringLiteral("/nonexistent/transcript.txt")}));
+    ASSERT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages[0], "Fehler beim Öffnen des Dokuments.");
+    EXPECT_FALSE(Frame()->isVisible());
+}
+
+TEST_F(OrvaneAppTest, ANewDocumentLeavesAnOpenLinkUsable) {
+    CEmulatorPort port(ReaderModel::Basic);
+    ASSERT_TRUE(port.Start());
+    CModalDriver driver;
+    ASSERT_TRUE(Start());
+    View()->setPlainText("old");
+    driver.ExpectMessage(QMessageBox::No);
+    Frame()->show();
+    QApplication::setActiveWindow(Frame());
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(View()->TranscriptLength(), 0);
+    EXPECT_TRUE(View()->OnUpdateLinkCommand());
+    EXPECT_EQ(CountRequests(port.m_emulator, "P"), 1u);
+    port.m_emulator.Send({{0ms, "still here\r\n"}});
+    EXPECT_TRUE(WaitUntil([&] { return View()->TranscriptBytes() == "still here\r\n"; }));
+}
+
+TEST_F(OrvaneAppTest, TheInformationButtonShowsTheInformationDialog) {
+    CModalDriver driver;
+    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    bool shown = false;
+    driver.Expect(Is<CInfoDlg>, [&shown](QWidget* w) {
+        shown = true;
+        static_cast<QDialog*>(w)->accept();
+    });
+    Frame()->RunCommand(Res::ID_APP_ABOUT);
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace

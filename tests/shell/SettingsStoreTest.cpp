@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+#include "ShellTestSupport.h"
+#include "shell/SettingsDeviceEntries.h"
+#include "shell/SettingsStore.h"
+
+namespace {
+
+void WriteConf(const CTempSettings& store, const QByteArray& text) {
+    QDir(store.Folder()).mkpath(QStringLiteral("Meridel Applikationen"));
+    QFile file(store.Folder() + QStringLiteral("/Meridel Applikationen/Orvane.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+TEST(SettingsStore, EmptyStoreGivesTheDefaultOfEachCallSite) {
+    CTempSettings store;
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", 0), 0);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name", QString()), QString());
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 19200);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 500);
+    // Reading creates nothing.
+    EXPECT_FALSE(QFile::exists(store.Folder() + "/Meridel Applikationen/Orvane.conf"));
+}
+
+TEST(SettingsStore, WritesAreSeenByTheNextReadAndReachTheFileAtOnce) {
+    CTempSettings store;
+    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Port", "Timeout", 250));
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 250);
+    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Port", "Timeout", 1000));
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 1000);
+    // Another copy of the program would read the file: it holds the value already,
+    // in the section's group.
+    const QString text = store.FileText();
+    EXPECT_TRUE(text.contains("[Port]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Timeout=1000")) << text.toStdString();
+}
+
+TEST(SettingsStore, AValueChangedInTheFileByAnotherWriterIsReadWithoutRestart) {
+    CTempSettings store;
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Port", "Name", "COM1"));
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
+    WriteConf(store, "[Port]\nName=COM7\nBaudrate=9600\n");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM7");
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 9600);
+}
+
+TEST(SettingsStore, PortNameFormsAreStoredAndReadBackUnchanged) {
+    CTempSettings store;
+    for (const QString& name : {QString("USB: FT4Z91QA"), QString("COM12 [USB Serial Port, FTDI]"),
+                                QString("COM3 [Kommunikationsanschluss]")}) {
+        ASSERT_TRUE(CSettingsStore::WriteProfileString("Port", "Name", name));
+        EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), name);
+    }
+}
+
+TEST(SettingsStore, AnEntryThatIsNotAWholeNumberReadsAsTheDefault) {
+    CTempSettings store;
+    WriteConf(store, "[Port]\nTimeout=fast\nBaudrate=\n[Settings]\nSprache= 1 \n");
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 500);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 19200);
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", 0), 1);
+}
+
+TEST(SettingsDeviceEntries, ReadsComEntriesWrittenByHandAndIgnoresOthers) {
+    CTempSettings store;
+    WriteConf(store,
+              "[Devices]\nCOM40=/dev/pts/5\ncom3=/dev/serial/by-id/usb-x\nCOM0=/dev/a\n"
+              "COM256=/dev/b\nLPT1=/dev/c\nCOM7=\n");
+    CSettingsDeviceEntries entries;
+    const std::map<int, std::string> expected = {{3, "/dev/serial/by-id/usb-x"},
+                                                 {40, "/dev/pts/5"}};
+    EXPECT_EQ(entries.Entries(), expected);
+
+    entries.WriteEntry(5, "/dev/ttyUSB0");
+    EXPECT_EQ(entries.Entries().at(5), "/dev/ttyUSB0");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Devices", "COM5"), "/dev/ttyUSB0");
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "CommandTestSupport.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "shell/SettingsStore.h"
+#include "views/EchoByteToView.h"
+
+CommandTest::CommandTest(ReaderModel model, unsigned records)
+    : m_reader([&] {
+          EmulatorOptions options = FastEmulatorOptions(model);
+          options.seedRecords = records;
+          return options;
+      }()) {}
+
+void CommandTest::SetUp() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    ASSERT_TRUE(m_reader.Start(false));
+    CSettingsStore::WriteProfileString("Port", "Name", "COM40");
+    CSettingsStore::WriteProfileInt("Port", "Timeout", CEmulatedReader::kTimeoutMs);
+    m_view = std::make_unique<COrvaneView>(&m_doc);
+    m_view->resize(500, 300);
+    m_view->show();
+    ASSERT_TRUE(m_view->OpenLink());
+    Emulator().ClearRequests();
+    m_view->ClearTranscript();
+    m_doc.SetModifiedFlag(false);
+}
+
+void CommandTest::TearDown() {
+    m_view.reset();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       m_settingsDir.path() + QStringLiteral("-gone"));
+}
+
+void CommandTest::Run(void (COrvaneView::*handler)(), CModalScript& script) {
+    script.Start();
+    (m_view.get()->*handler)();
+    script.Stop();
+    EXPECT_TRUE(script.Done()) << "not every step was reached";
+    EXPECT_TRUE(script.m_unexpected.isEmpty()) << script.m_unexpected.join("; ").toStdString();
+}
+
+QString CommandTest::Transcript() {
+    QCoreApplication::processEvents();
+    return QString::fromLatin1(m_view->TranscriptBytes());
+}
+
+bool CommandTest::HookIsDisplay() const {
+    return m_view->m_reader.m_pfnByteHook.load() == &EchoByteToView;
+}
+
+bool CommandTest::Busy() const {
+    return !m_view->isEnabled() && m_ui.m_ui.m_nWaitCursor > 0;
+}

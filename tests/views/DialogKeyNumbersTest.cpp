@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "DialogTestSupport.h"
+#include "resources/ResourceIds.h"
+#include "views/KeyNumbersDlg.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kReadKeys = 1015;
+constexpr int kTeachIn = 1016;
+constexpr int kKeyEdit = 1017;
+constexpr int kWriteKeys = 1019;
+
+QPlainTextEdit* KeyEdit(QWidget* dialog) {
+    return dialog->findChild<QPlainTextEdit*>(QString::number(kKeyEdit));
+}
+
+class DialogKeyNumbers : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_reader.Start()); }
+
+    CTestUserInterfaceScope m_ui;
+    CEmulatedReader m_reader{FastEmulatorOptions(ReaderModel::Extended)};
+};
+
+}  // namespace
+
+TEST_F(DialogKeyNumbers, WrittenKeysComeBackWithoutTrailingLineEnds) {
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    QString readBack;
+    CModalScript script;
+    script
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            QPlainTextEdit* edit = KeyEdit(d);
+            edit->setFocus();
+            QTest::keyClicks(edit, "1234");
+            QTest::keyClick(edit, Qt::Key_Return);  // a new line, not the dialog's button
+            QTest::keyClicks(edit, "ABCD");
+            ClickControl(d, kWriteKeys);
+        })
+        .Message(QMessageBox::Ok)
+        .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            KeyEdit(d)->clear();
+            ClickControl(d, kReadKeys);
+            readBack = KeyEdit(d)->toPlainText();
+            ClickControl(d, Res::IDOK);
+        });
+    script.Start();
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_messages, QStringList{"Daten erfolgreich geschrieben"});
+    const std::vector<std::string> requests = m_reader.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], "W\r\n1234\r\nABCD\r\nX");
+    EXPECT_EQ(requests[1], "K");
+    EXPECT_EQ(m_reader.m_emulator.Keys(), (std::vector<std::string>{"1234", "ABCD"}));
+    // Inner line ends stay, trailing ones are gone.
+    EXPECT_EQ(readBack, "1234\nABCD");
+    // "Schliessen" reads the edit back, in the reader's line form.
+    EXPECT_EQ(dialog.m_strKeyList, "1234\r\nABCD");
+}
+
+TEST_F(DialogKeyNumbers, FailedWriteIsReportedFailedReadIsNot) {
+    m_reader.m_emulator.SetFault(EmulatorFault::Garbage);
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    CModalScript script;
+    script
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            QTest::keyClicks(KeyEdit(d), "99");
+            ClickControl(d, kWriteKeys);
+        })
+        .Message(QMessageBox::Ok)
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            ClickControl(d, kReadKeys);
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+    script.Start();
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_messages, QStringList{"Fehler beim Schreiben"});
+    EXPECT_TRUE(script.m_unexpected.isEmpty()) << script.m_unexpected.join("; ").toStdString();
+}
+
+TEST_F(DialogKeyNumbers, TeachInTogglesAndSendsTThenX) {
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    bool checkedAfterFirst = false;
+    bool checkedAfterSecond = true;
+    CModalScript script;
+    script.On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+        auto* teachIn = d->findChild<QPushButton*>(QString::number(kTeachIn));
+        ClickButton(teachIn);
+        checkedAfterFirst = teachIn->isChecked();
+        EXPECT_TRUE(m_reader.m_emulator.WaitForRequests(1, 2000ms));
+        EXPECT_TRUE(m_reader.m_emulator.TeachIn());
+        ClickButton(teachIn);
+        checkedAfterSecond = teachIn->isChecked();
+        EXPECT_TRUE(m_reader.m_emulator.WaitForRequests(2, 2000ms));
+        ClickControl(d, Res::IDOK);
+    });
+    script.Start();
+    dialog.exec();
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(checkedAfterFirst);
+    EXPECT_FALSE(checkedAfterSecond);
+    EXPECT_EQ(m_reader.Requests(), (std::vector<std::string>{"T", "X"}));
+    EXPECT_FALSE(m_reader.m_emulator.TeachIn());
+    EXPECT_TRUE(script.m_unexpected.isEmpty());
+}
+
+TEST_F(DialogKeyNumbers, ClosingInTeachInSendsNothing) {
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    CModalScript script;
+    script.On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+        ClickControl(d, kTeachIn);
+        EXPECT_TRUE(m_reader.m_emulator.WaitForRequests(1, 2000ms));
+        ClickControl(d, Res::IDOK);
+    });
+    script.Start();
+    dialog.exec();
+    ProcessEventsFor(100ms);
+    EXPECT_EQ(m_reader.Requests(), std::vector<std::string>{"T"});
+    EXPECT_TRUE(m_reader.m_emulator.TeachIn());
+}

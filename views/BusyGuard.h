@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+// Keeps the operator from starting anything else while a reader command
+// runs: the busy cursor (through the protocol's user-interface hooks, so it
+// nests with the cursor of the transactions) and the given window disabled.
+// The window may be null; then only the cursor changes.
+class CBusyGuard {
+public:
+    explicit CBusyGuard(QWidget* window);
+    ~CBusyGuard();
+    CBusyGuard(const CBusyGuard&) = delete;
+    CBusyGuard& operator=(const CBusyGuard&) = delete;
+
+    // Enables the window again and ends the busy cursor; later calls do nothing.
+    void End();
+
+    // The normal cursor for a message box or dialog shown while busy, for the
+    // lifetime of this object; the busy cursor returns afterwards.
+    class CNormalCursor {
+    public:
+        CNormalCursor();
+        ~CNormalCursor();
+        CNormalCursor(const CNormalCursor&) = delete;
+        CNormalCursor& operator=(const CNormalCursor&) = delete;
+
+    private:
+        bool m_bPushed;
+    };
+
+private:
+    QPointer<QWidget> m_pWindow;
+    bool m_bActive = true;
+};

@@ -1,0 +1,109 @@
+#include "views/KeyNumbersDlg.h"
+
+#include <QGridLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <string>
+
+#include "protocol/ReaderProtocol.h"
+#include "resources/ResourceIds.h"
+#include "shell/MessageBox.h"
+#include "views/BusyGuard.h"
+#include "views/Cp1252.h"
+#include "views/DialogControls.h"
+
+namespace {
+constexpr int kReadKeys = 1015;
+constexpr int kTeachIn = 1016;
+constexpr int kKeyEdit = 1017;
+constexpr int kWriteKeys = 1019;
+
+// Reader lines end in CR LF, the edit's in LF.
+QString ToEditLines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString ToReaderLines(QString text) {
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+}  // namespace
+
+CKeyNumbersDlg::CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent)
+    : QDialog(parent), m_pReader(reader) {
+    setWindowTitle(tr("Schlüssel verwalten"));
+    QPushButton* close = MakeButton(this, Res::IDOK, tr("Schliessen"));
+    QPushButton* read = MakeButton(this, kReadKeys, tr("Schlüssel\nlesen"));
+    QPushButton* write = MakeButton(this, kWriteKeys, tr("Schlüssel\nschreiben"));
+    QPushButton* teachIn = MakeButton(this, kTeachIn, tr("Teach IN"));
+    teachIn->setCheckable(true);
+    m_pEdit = new QPlainTextEdit(this);
+    m_pEdit->setObjectName(ControlName(kKeyEdit));
+    m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pEdit->setTabChangesFocus(true);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_pEdit, 0, 0, 5, 1);
+    layout->addWidget(read, 0, 1);
+    layout->addWidget(write, 1, 1);
+    layout->addWidget(teachIn, 2, 1);
+    layout->setRowStretch(3, 1);
+    layout->addWidget(close, 4, 1);
+    setTabOrder(close, read);
+    setTabOrder(read, write);
+    setTabOrder(write, teachIn);
+    setTabOrder(teachIn, m_pEdit);
+
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(read, &QPushButton::clicked, this, &CKeyNumbersDlg::OnReadKeys);
+    connect(write, &QPushButton::clicked, this, &CKeyNumbersDlg::OnWriteKeys);
+    // clicked, not toggled: only the operator's presses send anything.
+    connect(teachIn, &QPushButton::clicked, this, &CKeyNumbersDlg::OnTeachIn);
+}
+
+void CKeyNumbersDlg::showEvent(QShowEvent* event) {
+    m_pEdit->setPlainText(ToEditLines(m_strKeyList));
+    QDialog::showEvent(event);
+}
+
+void CKeyNumbersDlg::OnReadKeys() {
+    std::string keys;
+    {
+        // No second request from this dialog while the reply wait dispatches events.
+        CBusyGuard busy(this);
+        // The verdict is not shown: a broken list is still worth seeing.
+        m_pReader->ReadKeys(keys);
+    }
+    while (!keys.empty() && (keys.back() == '\r' || keys.back() == '\n')) {
+        keys.pop_back();
+    }
+    m_strKeyList = CCp1252::Decode(QByteArray::fromStdString(keys));
+    m_pEdit->setPlainText(ToEditLines(m_strKeyList));
+}
+
+void CKeyNumbersDlg::OnWriteKeys() {
+    ReadEdit();
+    bool ok = false;
+    {
+        CBusyGuard busy(this);
+        ok = m_pReader->WriteKeys(CCp1252::Encode(m_strKeyList).toStdString());
+    }
+    ShowMessage(ok ? Res::IDS_WRITE_OK : Res::IDS_WRITE_ERROR, MsgStyle::Ok, this);
+}
+
+void CKeyNumbersDlg::OnTeachIn(bool checked) {
+    // A bare write: the reader's answers reach the transcript through the view's hook.
+    m_pReader->Write(checked ? "T" : "X", CSerialEngine::kWholeText);
+}
+
+void CKeyNumbersDlg::ReadEdit() {
+    m_strKeyList = ToReaderLines(m_pEdit->toPlainText());
+}
+
+void CKeyNumbersDlg::accept() {
+    ReadEdit();
+    QDialog::accept();
+}

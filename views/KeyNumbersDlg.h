@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class CReaderProtocol;
+class QPlainTextEdit;
+class QPushButton;
+
+// The extended reader's list of key numbers: read it into the edit, write
+// the edit back, and switch the reader's Teach IN mode with a toggle button.
+// The list is edited one key per line; towards the reader the lines are
+// separated by CR LF.
+class CKeyNumbersDlg : public QDialog {
+    Q_OBJECT
+public:
+    // reader: not owned, must outlive the dialog.
+    explicit CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent = nullptr);
+
+    QString m_strKeyList;  // shown when the dialog opens; read back by "Schliessen"
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnReadKeys();
+    void OnWriteKeys();
+    void OnTeachIn(bool checked);
+    void ReadEdit();
+
+    CReaderProtocol* m_pReader;
+    QPlainTextEdit* m_pEdit = nullptr;
+};

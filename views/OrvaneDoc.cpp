@@ -1,0 +1,124 @@
+#include "views/OrvaneDoc.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/MessageBox.h"
+#include "views/OrvaneView.h"
+
+COrvaneDoc::COrvaneDoc(QObject* parent)
+    : QObject(parent), m_strTitle(LoadString(Res::IDS_UNTITLED)) {}
+
+bool COrvaneDoc::OnNewDocument() {
+    m_strPathName.clear();
+    m_strTitle = LoadString(Res::IDS_UNTITLED);
+    if (m_pView != nullptr) {
+        m_pView->SetTranscriptBytes(QByteArray());
+    }
+    m_bModified = false;
+    emit TitleChanged();
+    return true;
+}
+
+bool COrvaneDoc::OnOpenDocument(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > COrvaneView::kMaxLength) {
+        // A file larger than the transcript can hold is refused rather than
+        // shown in part, so that saving it again cannot cut it short.
+        ShowMessage(Res::IDP_FAILED_TO_OPEN_DOC, MsgStyle::OkExclamation, DialogParent());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ShowMessage(Res::IDP_FAILED_TO_OPEN_DOC, MsgStyle::OkExclamation, DialogParent());
+        return false;
+    }
+    if (m_pView != nullptr) {
+        m_pView->SetTranscriptBytes(bytes);
+    }
+    SetPathName(path);
+    m_bModified = false;
+    return true;
+}
+
+bool COrvaneDoc::OnSaveDocument(const QString& path) {
+    const QByteArray bytes = m_pView != nullptr ? m_pView->TranscriptBytes() : QByteArray();
+    // The new text goes to a temporary file that replaces the old one only
+    // when everything was written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        ShowMessage(Res::IDP_FAILED_TO_SAVE_DOC, MsgStyle::OkExclamation, DialogParent());
+        return false;
+    }
+    m_bModified = false;
+    return true;
+}
+
+bool COrvaneDoc::DoFileSave() {
+    const QFileInfo info(m_strPathName);
+    if (m_strPathName.isEmpty() || (info.exists() && !info.isWritable())) {
+        return DoSave(QString());
+    }
+    return DoSave(m_strPathName);
+}
+
+bool COrvaneDoc::DoSave(const QString& path) {
+    QString target = path;
+    if (target.isEmpty()) {
+        QFileDialog dialog(DialogParent());
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(FileFilter());
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        dialog.selectFile(m_strPathName.isEmpty() ? m_strTitle : m_strPathName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return false;
+        }
+        target = dialog.selectedFiles().constFirst();
+    }
+    if (!OnSaveDocument(target)) {
+        return false;
+    }
+    SetPathName(target);
+    return true;
+}
+
+bool COrvaneDoc::SaveModified() {
+    if (!m_bModified) {
+        return true;
+    }
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(QStringLiteral("Orvane"));
+    box.setIcon(QMessageBox::Question);
+    box.setText(LoadString(Res::IDP_ASK_TO_SAVE).arg(m_strTitle));
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return DoFileSave();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString COrvaneDoc::FileFilter() {
+    return QStringLiteral("Textdatei (*.txt)");
+}
+
+void COrvaneDoc::SetPathName(const QString& path) {
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    m_strTitle = QFileInfo(path).fileName();
+    emit TitleChanged();
+    emit PathUsed(m_strPathName);
+}
+
+QWidget* COrvaneDoc::DialogParent() const {
+    return m_pView != nullptr ? m_pView->window() : nullptr;
+}

@@ -1,0 +1,366 @@
+#include "views/OrvaneView.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "resources/ResourceIds.h"
+#include "resources/Strings.h"
+#include "shell/InterfaceDlg.h"
+#include "shell/SettingsStore.h"
+#include "views/EchoByteToView.h"
+#include "views/OrvaneDoc.h"
+#include "views/TranscriptText.h"
+
+namespace {
+
+const QString kPort = QStringLiteral("Port");
+
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::Drop:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+COrvaneView::COrvaneView(COrvaneDoc* pDoc, QWidget* parent)
+    : QPlainTextEdit(parent), m_pDocument(pDoc) {
+    setObjectName(QStringLiteral("OrvaneView"));
+    // Long lines wrap at the window's edge; there is no horizontal scroll bar.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (m_pDocument) {
+        m_pDocument->SetView(this);
+    }
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_pDocument) {
+            m_pDocument->SetModifiedFlag(true);
+        }
+    });
+    // Any change but our own insertion separates a shown CR from what follows.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+        if (!m_bInserting) {
+            m_bCrShown = false;
+        }
+    });
+    SetOutputView(this);
+}
+
+COrvaneView::~COrvaneView() {
+    ReleaseOutputView(this);
+    HookOff();
+    m_reader.Close();
+    if (m_pDocument && m_pDocument->GetView() == this) {
+        m_pDocument->SetView(nullptr);
+    }
+}
+
+COrvaneDoc* COrvaneView::GetDocument() const {
+    return m_pDocument;
+}
+
+bool COrvaneView::OpenLink() {
+    QString name = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
+    const int baudRate = CSettingsStore::GetProfileInt(kPort, QStringLiteral("Baudrate"), 19200);
+    name.remove(QStringLiteral("USB: "));
+    // A port still open would keep the monitor thread from starting again.
+    if (m_reader.IsOpen()) {
+        CloseLink();
+    }
+    if (!m_reader.Open(name.toStdString(), static_cast<unsigned>(baudRate), 'N', 8, 1, 0, 9,
+                       15000)) {
+        m_strPortName.clear();
+        return false;
+    }
+    // A hand-edited time-out outside the range the dialog allows would make
+    // the reply wait end at once or never; it is held to that range.
+    const int timeout = CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500);
+    m_reader.m_timeoutMs = static_cast<uint32_t>(std::clamp(timeout, 10, 300000));
+    if (!m_reader.StartMonitoring()) {
+        // An open port without its monitor thread would enable the reader
+        // commands on a link that cannot work.
+        m_reader.Close();
+        m_strPortName.clear();
+        return false;
+    }
+    m_strPortName = name;
+    HookOff();
+    std::string parameters;
+    if (m_reader.ReadParameters(parameters)) {
+        m_bExtendedModel = parameters.find("V:") != std::string::npos;
+    }
+    HookOn();
+    emit TitleTextChanged(
+        LoadString(m_bExtendedModel ? Res::IDS_APP_TITLE_SX : Res::IDS_APP_TITLE));
+    return true;
+}
+
+void COrvaneView::CloseLink() {
+    m_strPortName.clear();
+    HookOff();
+    m_reader.Close();
+}
+
+bool COrvaneView::SelectInterface(bool autoPick) {
+    m_bLastChoiceAutomatic = false;
+    if (autoPick) {
+        const QString name = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
+        if (name.left(4) == QStringLiteral("USB:")) {
+            std::vector<std::string> adapters;
+            m_reader.ListUsbDevices(adapters);
+            if (adapters.size() == 1) {
+                CSettingsStore::WriteProfileString(
+                    kPort, QStringLiteral("Name"),
+                    QStringLiteral("USB: ") + QString::fromStdString(adapters.front()));
+                m_bLastChoiceAutomatic = true;
+                return true;
+            }
+        }
+    }
+    CInterfaceDlg dialog(window());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void COrvaneView::HookOn() {
+    m_reader.m_pfnByteHook = &EchoByteToView;
+}
+
+void COrvaneView::HookOff() {
+    m_reader.m_pfnByteHook = nullptr;
+}
+
+void COrvaneView::ClearTranscript() {
+    FlushReceivedText();
+    clear();
+    m_bCrShown = false;
+    viewport()->repaint();
+}
+
+bool COrvaneView::OnUpdateLinkCommand() const {
+    return m_reader.IsOpen();
+}
+
+bool COrvaneView::OnUpdateExtendedCommand() const {
+    return m_bExtendedModel;
+}
+
+void COrvaneView::OnInitialUpdate() {
+    if (m_reader.IsOpen()) {
+        return;
+    }
+    // One automatic adapter choice at most: when that adapter does not open
+    // either, the operator chooses in the dialog, so the procedure ends.
+    bool autoPick = true;
+    while (!OpenLink()) {
+        if (!SelectInterface(autoPick)) {
+            return;
+        }
+        if (m_bLastChoiceAutomatic) {
+            autoPick = false;
+        }
+    }
+}
+
+QByteArray COrvaneView::TranscriptBytes() {
+    FlushReceivedText();
+    return CTranscriptText::ToBytes(document()->toRawText());
+}
+
+void COrvaneView::SetTranscriptBytes(const QByteArray& bytes) {
+    m_pendingText.clear();
+    setPlainText(CTranscriptText::FromBytes(bytes));
+    m_bCrShown = false;
+}
+
+qsizetype COrvaneView::TranscriptLength() {
+    FlushReceivedText();
+    return Room() >= 0 ? kMaxLength - Room() : kMaxLength;
+}
+
+qsizetype COrvaneView::Room() {
+    // Characters plus one more for each line break, which is CR LF in the file.
+    const QTextDocument* doc = document();
+    const qsizetype length = (doc->characterCount() - 1) + (doc->blockCount() - 1);
+    return kMaxLength - length;
+}
+
+void COrvaneView::FlushReceivedText() {
+    if (m_pendingText.isEmpty()) {
+        return;
+    }
+    const QByteArray bytes = std::move(m_pendingText);
+    m_pendingText.clear();
+    InsertReceived(bytes);
+}
+
+void COrvaneView::InsertReceived(const QByteArray& bytes) {
+    QTextCursor cursor = textCursor();
+    cursor.clearSelection();
+    qsizetype room = Room();
+    qsizetype start = 0;
+    m_bInserting = true;
+    // Received text is not an edit of the operator: it leaves no undo step,
+    // and an undo step recorded before it would no longer fit the text.
+    document()->setUndoRedoEnabled(false);
+
+    // An LF right after a shown CR completes the line break.
+    if (bytes.startsWith('\n') && m_bCrShown && cursor.position() == m_crPosition &&
+        document()->characterAt(m_crPosition - 1) == CTranscriptText::kLoneCr && room >= 1) {
+        cursor.setPosition(m_crPosition - 1, QTextCursor::KeepAnchor);
+        cursor.insertText(QStringLiteral("\n"));
+        room -= 1;
+        start = 1;
+    }
+    m_bCrShown = false;
+
+    const QString text = CTranscriptText::FromBytes(QByteArrayView(bytes).sliced(start));
+    const qsizetype take = CTranscriptText::FittingLength(text, room);
+    if (take > 0) {
+        cursor.insertText(text.left(take));
+        if (take == text.size() && text.endsWith(CTranscriptText::kLoneCr)) {
+            m_bCrShown = true;
+            m_crPosition = cursor.position();
+        }
+    }
+    document()->setUndoRedoEnabled(true);
+    m_bInserting = false;
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+bool COrvaneView::event(QEvent* e) {
+    if (e->type() == CViewUpdateEvent::kType) {
+        m_pendingText += static_cast<CViewUpdateEvent*>(e)->Piece();
+        // Pieces that arrive together are inserted in one go after the queue
+        // has been worked off, so a fast reader does not cost one layout pass per piece.
+        if (!m_bFlushPosted) {
+            m_bFlushPosted = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_bFlushPosted = false;
+                    FlushReceivedText();
+                },
+                Qt::QueuedConnection);
+        }
+        return true;
+    }
+    // What arrived before the operator's input goes where the caret was then.
+    if (IsInputEvent(e->type()) || e->type() == QEvent::ShortcutOverride) {
+        FlushReceivedText();
+    }
+    return QPlainTextEdit::event(e);
+}
+
+bool COrvaneView::viewportEvent(QEvent* e) {
+    if (IsInputEvent(e->type())) {
+        FlushReceivedText();
+    }
+    return QPlainTextEdit::viewportEvent(e);
+}
+
+void COrvaneView::keyPressEvent(QKeyEvent* e) {
+    // Typing stops at the transcript's limit; keys that do not type still work.
+    const QString typed = e->text();
+    if (!typed.isEmpty() && !textCursor().hasSelection()) {
+        const QChar ch = typed.at(0);
+        const qsizetype need = ch == QLatin1Char('\r') ? 2 : 1;
+        if ((ch.isPrint() || ch == QLatin1Char('\r') || ch == QLatin1Char('\t')) && Room() < need) {
+            e->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void COrvaneView::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) {
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const qsizetype room = Room() + CTranscriptText::ByteLength(cursor.selectedText());
+    const QString text = source->text();
+    cursor.insertText(text.left(CTranscriptText::FittingLength(text, room)));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void COrvaneView::OnEditCommand(unsigned id) {
+    FlushReceivedText();
+    switch (id) {
+        case Res::ID_EDIT_COPY:
+            copy();
+            break;
+        case Res::ID_EDIT_CUT:
+            cut();
+            break;
+        case Res::ID_EDIT_PASTE:
+            paste();
+            break;
+        case Res::ID_EDIT_UNDO:
+            undo();
+            break;
+        default:
+            break;
+    }
+}
+
+QPrinter& COrvaneView::Printer() {
+    if (!m_pPrinter) {
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_pPrinter;
+}
+
+void COrvaneView::OnFilePrint() {
+    FlushReceivedText();
+    QPrintDialog dialog(&Printer(), window());
+    if (dialog.exec() == QDialog::Accepted) {
+        print(&Printer());
+    }
+}
+
+void COrvaneView::OnFilePrintDirect() {
+    FlushReceivedText();
+    print(&Printer());
+}
+
+void COrvaneView::OnFilePrintPreview() {
+    FlushReceivedText();
+    QPrintPreviewDialog dialog(&Printer(), window());
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { print(printer); });
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (preview != nullptr && m_nPreviewPages == 2) {
+        preview->setViewMode(QPrintPreviewWidget::FacingPagesView);
+    }
+    dialog.exec();
+    if (preview != nullptr) {
+        m_nPreviewPages = preview->viewMode() == QPrintPreviewWidget::FacingPagesView ? 2 : 1;
+    }
+}
+
+void COrvaneView::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), window());
+    dialog.exec();
+}

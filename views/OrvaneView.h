@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+#include "protocol/ReaderProtocol.h"
+
+class COrvaneDoc;
+class QPrinter;
+
+// The transcript window: a wrapped plain-text editor that shows every byte the
+// reader sends, and owner of the program's only link to the reader.
+class COrvaneView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    // The most characters the transcript holds (a line break counts two).
+    static constexpr qsizetype kMaxLength = 1048575;
+
+    explicit COrvaneView(COrvaneDoc* pDoc, QWidget* parent = nullptr);
+    ~COrvaneView() override;
+
+    CReaderProtocol m_reader;  // the program's only link; lives as long as the view
+    QString m_strPortName;     // empty while no link is open
+    bool m_bExtendedModel = false;
+    int m_nPreviewPages = 0;  // 1 or 2 pages side by side in the print preview; 0 = not chosen
+
+    COrvaneDoc* GetDocument() const;
+
+    bool OpenLink();
+    void CloseLink();
+    bool SelectInterface(bool autoPick);
+    void HookOn();           // install EchoByteToView
+    void HookOff();          // m_reader.m_pfnByteHook = nullptr
+    void ClearTranscript();  // empty the text and repaint at once
+
+    bool OnUpdateLinkCommand() const;      // m_reader.IsOpen()
+    bool OnUpdateExtendedCommand() const;  // m_bExtendedModel
+
+    // The first update of the view (start-up, new document, opened file):
+    // connects from the stored interface unless a link is already open.
+    void OnInitialUpdate();
+
+    // The transcript as file bytes, and replacing it from file bytes.
+    QByteArray TranscriptBytes();
+    void SetTranscriptBytes(const QByteArray& bytes);
+    // Its length in file bytes.
+    qsizetype TranscriptLength();
+    // Inserts received text that is waiting for the next event-loop pass.
+    void FlushReceivedText();
+
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnEditCommand(unsigned id);
+
+signals:
+    // The title text of the frame: the model name once a link has opened.
+    void TitleTextChanged(const QString& title);
+
+public slots:  // implemented in views/OrvaneViewCommands.cpp
+    void OnReadRecords();
+    void OnReadClock();
+    void OnSetClock();
+    void OnSelectInterface();
+    void OnClearBuffer();
+    void OnSetFormat();
+    void OnSetId();
+    void OnSetMode();
+    void OnReadParameters();
+    void OnMemoryTest();
+    void OnKeyNumbers();
+    void OnSetParameters();
+    void OnSetTimeFormat();
+
+protected:
+    bool event(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void InsertReceived(const QByteArray& bytes);
+    qsizetype Room();
+    QPrinter& Printer();
+
+    QPointer<COrvaneDoc> m_pDocument;  // may go before the view
+    QByteArray m_pendingText;          // received pieces not yet inserted
+    bool m_bFlushPosted = false;
+    bool m_bCrShown = false;  // the last insertion ended with a CR, shown as its symbol
+    int m_crPosition = -1;    // caret position just after that symbol
+    bool m_bInserting = false;
+    bool m_bLastChoiceAutomatic = false;
+    std::unique_ptr<QPrinter> m_pPrinter;
+};

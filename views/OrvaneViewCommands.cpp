@@ -1,0 +1,206 @@
+// The operator's reader commands. Each asks for what it needs, runs one
+// reader operation and reports the outcome. The display hook decides which
+// replies reach the transcript; the busy guard keeps a second command from
+// starting while the reply wait dispatches events.
+#include <QDialog>
+
+#include <string>
+
+#include "resources/ResourceIds.h"
+#include "shell/MessageBox.h"
+#include "views/BusyGuard.h"
+#include "views/ClearBufferDlg.h"
+#include "views/ClockDisplayDlg.h"
+#include "views/ClockSetDlg.h"
+#include "views/Cp1252.h"
+#include "views/IdDlg.h"
+#include "views/KeyNumbersDlg.h"
+#include "views/MemoryTestDlg.h"
+#include "views/ModeDlg.h"
+#include "views/NumberFormatDlg.h"
+#include "views/OrvaneDoc.h"
+#include "views/OrvaneView.h"
+#include "views/ParametersDlg.h"
+#include "views/TimeFormatDlg.h"
+
+namespace {
+
+// A message box while the busy cursor is up shows the normal cursor.
+int Report(unsigned stringId, MsgStyle style, QWidget* parent) {
+    const CBusyGuard::CNormalCursor normal;
+    return ShowMessage(stringId, style, parent);
+}
+
+bool Confirmed(unsigned questionId, QWidget* parent) {
+    return ShowMessage(questionId, MsgStyle::YesNoQuestion, parent) == Res::IDYES;
+}
+
+// The reads that fill a fresh transcript: everything the reader sends shows
+// as it arrives; a failure keeps the partial text but not the modified mark.
+void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::string&),
+                        unsigned errorId) {
+    if (!view.OnUpdateLinkCommand()) {
+        return;
+    }
+    CBusyGuard busy(view.window());
+    view.ClearTranscript();
+    view.HookOn();
+    std::string text;  // not used: the transcript shows the same bytes
+    const bool ok = (view.m_reader.*read)(text);
+    if (ok) {
+        view.GetDocument()->SetModifiedFlag(true);
+    } else {
+        view.GetDocument()->SetModifiedFlag(false);
+        Report(errorId, MsgStyle::OkExclamation, &view);
+    }
+}
+
+// The second half of the commands that ask for a value in a dialog: sent
+// with the transcript hook off, reported, and the hook put back.
+void SendAndReport(COrvaneView& view, bool (CReaderProtocol::*send)(const std::string&),
+                   const std::string& value, unsigned okId, unsigned errorId) {
+    view.HookOff();
+    CBusyGuard busy(view.window());
+    const bool ok = (view.m_reader.*send)(value);
+    Report(ok ? okId : errorId, MsgStyle::Ok, &view);
+    view.HookOn();
+}
+
+}  // namespace
+
+void COrvaneView::OnReadRecords() {
+    ReadIntoTranscript(*this, &CReaderProtocol::ReadRecords, Res::IDS_READ_ERROR);
+}
+
+void COrvaneView::OnReadParameters() {
+    ReadIntoTranscript(*this, &CReaderProtocol::ReadParameters, Res::IDS_PARAMETERS_READ_ERROR);
+}
+
+void COrvaneView::OnReadClock() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    CBusyGuard busy(window());
+    HookOff();
+    std::string clock;
+    if (m_reader.ReadClock(clock)) {
+        // The main window stays disabled; the dialog keeps reading the clock.
+        CClockDisplayDlg dialog(&m_reader, this);
+        dialog.m_strClock = clock;
+        const CBusyGuard::CNormalCursor normal;
+        dialog.exec();
+    } else {
+        Report(Res::IDS_CLOCK_READ_ERROR, MsgStyle::OkExclamation, this);
+    }
+    HookOn();
+}
+
+void COrvaneView::OnSetClock() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    // Off before the dialog, whatever it ends with.
+    HookOff();
+    CClockSetDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SendAndReport(*this, &CReaderProtocol::SetClock, dialog.m_strResult.toStdString(),
+                      Res::IDS_CLOCK_SET_OK, Res::IDS_CLOCK_SET_ERROR);
+    } else {
+        HookOn();
+    }
+}
+
+void COrvaneView::OnSetFormat() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    CNumberFormatDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SendAndReport(*this, &CReaderProtocol::SetNumberFormat, dialog.m_strResult.toStdString(),
+                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+    }
+}
+
+void COrvaneView::OnSetTimeFormat() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    CTimeFormatDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SendAndReport(*this, &CReaderProtocol::SetTimeFormat, dialog.m_strResult.toStdString(),
+                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+    }
+}
+
+void COrvaneView::OnSetId() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    CIdDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SendAndReport(*this, &CReaderProtocol::SetId, CCp1252::Encode(dialog.m_strId).toStdString(),
+                      Res::IDS_ID_OK, Res::IDS_ID_ERROR);
+    }
+}
+
+void COrvaneView::OnSetMode() {
+    if (!OnUpdateLinkCommand()) {
+        return;
+    }
+    CModeDlg dialog(m_bExtendedModel ? Res::IDD_MODE_EXTENDED : Res::IDD_MODE_BASIC, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SendAndReport(*this, &CReaderProtocol::SetMode, dialog.m_strResult.toStdString(),
+                      Res::IDS_MODE_OK, Res::IDS_MODE_ERROR);
+    }
+}
+
+void COrvaneView::OnClearBuffer() {
+    if (!OnUpdateLinkCommand() || !Confirmed(Res::IDS_ASK_CLEAR_BUFFER, this)) {
+        return;
+    }
+    CClearBufferDlg dialog(&m_reader, this);
+    HookOff();
+    if (dialog.exec() != QDialog::Accepted) {
+        ShowMessage(Res::IDS_CLEAR_BUFFER_ERROR, MsgStyle::Ok, this);
+    }
+    HookOn();
+}
+
+void COrvaneView::OnMemoryTest() {
+    if (!OnUpdateLinkCommand() || !Confirmed(Res::IDS_ASK_MEMORY_TEST, this)) {
+        return;
+    }
+    CMemoryTestDlg dialog(&m_reader, this);
+    HookOff();
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    ShowMessage(ok ? Res::IDS_MEMORY_TEST_OK : Res::IDS_MEMORY_TEST_ERROR, MsgStyle::Ok, this);
+    HookOn();
+}
+
+void COrvaneView::OnSetParameters() {
+    if (!m_bExtendedModel) {
+        return;
+    }
+    CParametersDlg dialog(&m_reader, this);
+    HookOff();
+    dialog.exec();
+    HookOn();
+}
+
+void COrvaneView::OnKeyNumbers() {
+    if (!m_bExtendedModel) {
+        return;
+    }
+    // The hook stays on: key lists and Teach IN traffic appear in the transcript.
+    CKeyNumbersDlg dialog(&m_reader, this);
+    dialog.exec();
+}
+
+void COrvaneView::OnSelectInterface() {
+    CloseLink();
+    while (SelectInterface(false)) {
+        if (OpenLink()) {
+            break;
+        }
+    }
+}
