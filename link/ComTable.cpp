@@ -3,25 +3,7 @@
 #include <strings.h>
 
 #include <cctype>
-#include <filesystem>
 #include <set>
-
-namespace fs = std::filesystem;
-
-namespace {
-
-bool SameDevice(const std::string& a, const std::string& b) {
-    if (a == b) {
-        return true;
-    }
-    std::error_code ea;
-    std::error_code eb;
-    const fs::path ca = fs::canonical(a, ea);
-    const fs::path cb = fs::canonical(b, eb);
-    return !ea && !eb && ca == cb;
-}
-
-}  // namespace
 
 CComTable::CComTable(IDeviceEntries* entries, std::string sysRoot, std::string devRoot)
     : m_pEntries(entries), m_scanner(std::move(sysRoot), std::move(devRoot)) {
@@ -75,7 +57,7 @@ bool CComTable::Resolve(int number, std::string& path) {
 
 int CComTable::EntryFor(const CTtyPort& port) const {
     for (const auto& [number, path] : m_entries) {
-        if (path == port.stablePath || SameDevice(path, port.devicePath)) {
+        if (path == port.stablePath || SamePath(path, port.devicePath)) {
             return number;
         }
     }

@@ -50,8 +50,10 @@ bool ParseTtySIndex(const std::string& name, int& k) {
     return true;
 }
 
-bool SamePath(const fs::path& a, const fs::path& b) {
-    if (a.lexically_normal() == b.lexically_normal()) {
+}  // namespace
+
+bool SamePath(const std::string& a, const std::string& b) {
+    if (fs::path(a).lexically_normal() == fs::path(b).lexically_normal()) {
         return true;
     }
     std::error_code ea;
@@ -60,8 +62,6 @@ bool SamePath(const fs::path& a, const fs::path& b) {
     const fs::path cb = fs::canonical(b, eb);
     return !ea && !eb && ca == cb;
 }
-
-}  // namespace
 
 bool IsCharacterDevice(const std::string& path) {
     struct stat st {};

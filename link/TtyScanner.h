@@ -37,5 +37,9 @@ private:
     std::string m_devRoot;
 };
 
+// True if both paths name the same file, after normalising them and
+// following symbolic links (a by-id link and its /dev node are the same).
+bool SamePath(const std::string& a, const std::string& b);
+
 // True if path (after symbolic links) is a character device.
 bool IsCharacterDevice(const std::string& path);
