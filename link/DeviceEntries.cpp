@@ -6,6 +6,10 @@ namespace {
 std::atomic<IDeviceEntries*> g_deviceEntries{nullptr};
 }
 
-void SetDeviceEntries(IDeviceEntries* entries) { g_deviceEntries.store(entries); }
+void SetDeviceEntries(IDeviceEntries* entries) {
+    g_deviceEntries.store(entries);
+}
 
-IDeviceEntries* DeviceEntries() { return g_deviceEntries.load(); }
+IDeviceEntries* DeviceEntries() {
+    return g_deviceEntries.load();
+}

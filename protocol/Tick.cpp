@@ -18,4 +18,6 @@ uint32_t GetTickCount() {
     return source != nullptr ? source() : SteadyTick();
 }
 
-void SetTickSource(TickSource source) { g_tickSource.store(source); }
+void SetTickSource(TickSource source) {
+    g_tickSource.store(source);
+}

@@ -15,11 +15,15 @@ CNoUserInterface g_noUserInterface;
 std::atomic<IUserInterface*> g_userInterface{nullptr};
 }  // namespace
 
-void SetUserInterface(IUserInterface* ui) { g_userInterface.store(ui); }
+void SetUserInterface(IUserInterface* ui) {
+    g_userInterface.store(ui);
+}
 
 IUserInterface& UserInterface() {
     IUserInterface* ui = g_userInterface.load();
     return ui != nullptr ? *ui : g_noUserInterface;
 }
 
-void PumpMessages() { UserInterface().PumpMessages(); }
+void PumpMessages() {
+    UserInterface().PumpMessages();
+}
