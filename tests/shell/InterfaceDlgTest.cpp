@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ShellTestSupport.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/SettingsStore.h"
+#include "tests/GuiTestSupport.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void SelectRow(CInterfaceDlg& dialog, const QString& text) {
 }
 
 // A step that sets the time-out text and presses OK.
-CModalDriver::Action EnterTimeoutAndOk(const QString& timeout) {
+CModalScript::Action EnterTimeoutAndOk(const QString& timeout) {
     return [timeout](QWidget* w) {
         auto* edit = w->findChild<QLineEdit*>("IDC_TIMEOUT");
         edit->clear();
@@ -57,8 +57,8 @@ CModalDriver::Action EnterTimeoutAndOk(const QString& timeout) {
 
 // Runs the dialog modally after the steps already given, and then sets the
 // time-out and presses OK.
-int RunWithTimeout(CInterfaceDlg& dialog, const QString& timeout, CModalDriver& driver) {
-    driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(timeout));
+int RunWithTimeout(CInterfaceDlg& dialog, const QString& timeout, CModalScript& driver) {
+    driver.Then(Is<CInterfaceDlg>, EnterTimeoutAndOk(timeout));
     return dialog.exec();
 }
 
@@ -171,7 +171,7 @@ TEST(InterfaceDlg, BaudRateIsPreselectedByPrefixOrLeftWithoutSelection) {
     CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
     EXPECT_EQ(dialog.m_cbBaudRate->currentIndex(), -1);
     // OK then leaves the stored baud rate alone.
-    CModalDriver driver;
+    CModalScript driver;
     EXPECT_EQ(RunWithTimeout(dialog, "500", driver), QDialog::Accepted);
     EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 4800);
 }
@@ -181,8 +181,8 @@ TEST(InterfaceDlg, EmptyStoredNameStoresCom1EvenWhenCancelled) {
     CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "COM2"}));
     EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM1");
     EXPECT_EQ(Selected(dialog), "COM1");
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) {
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) {
         SelectRow(*static_cast<CInterfaceDlg*>(w), "COM2");
         QTest::mouseClick(w->findChild<QPushButton*>("IDCANCEL"), Qt::LeftButton);
     });
@@ -196,8 +196,8 @@ TEST(InterfaceDlg, OkStoresTheSelectionAsShownTheBaudRateAndTheTimeout) {
     CTempSettings store;
     CSettingsStore::WriteProfileString("Port", "Name", "COM1");
     CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "\\\\.\\COM12 [Prolific USB]"}));
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) {
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) {
         auto* dlg = static_cast<CInterfaceDlg*>(w);
         SelectRow(*dlg, "COM12 [Prolific USB]");
         dlg->m_cbBaudRate->setCurrentIndex(0);
@@ -212,7 +212,7 @@ TEST(InterfaceDlg, OkWithoutSelectedEntryKeepsTheStoredName) {
     CTempSettings store;
     CSettingsStore::WriteProfileString("Port", "Name", "USB: GONE0001");
     CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
-    CModalDriver driver;
+    CModalScript driver;
     EXPECT_EQ(RunWithTimeout(dialog, "300", driver), QDialog::Accepted);
     EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "USB: GONE0001");
     EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 0), 19200);
@@ -226,18 +226,18 @@ TEST(InterfaceDlg, TimeoutOutsideTenTo300000IsRefusedWithTheRangeMessage) {
     for (const QString& bad : {QString("9"), QString("300001"), QString("99999999999999")}) {
         CSettingsStore::WriteProfileString("Port", "Name", "COM1");
         CInterfaceDlg dialog(nullptr, Lister({}, {"COM1", "COM2"}));
-        CModalDriver driver;
-        driver.Expect(Is<CInterfaceDlg>,
-                      [](QWidget* w) { SelectRow(*static_cast<CInterfaceDlg*>(w), "COM2"); });
-        driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(bad));
-        driver.ExpectMessage(QMessageBox::Ok);
+        CModalScript driver;
+        driver.Then(Is<CInterfaceDlg>,
+                    [](QWidget* w) { SelectRow(*static_cast<CInterfaceDlg*>(w), "COM2"); });
+        driver.Then(Is<CInterfaceDlg>, EnterTimeoutAndOk(bad));
+        driver.Message(QMessageBox::Ok);
         QWidget* focusAfter = nullptr;
-        driver.Expect(Is<CInterfaceDlg>, [&focusAfter](QWidget* w) {
+        driver.Then(Is<CInterfaceDlg>, [&focusAfter](QWidget* w) {
             focusAfter = w->focusWidget();
             static_cast<QDialog*>(w)->reject();
         });
         EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-        ASSERT_EQ(driver.m_messages.size(), 1u) << bad.toStdString();
+        ASSERT_EQ(driver.m_messages.size(), 1) << bad.toStdString();
         EXPECT_EQ(driver.m_messages[0], range);
         EXPECT_EQ(focusAfter, dialog.findChild<QLineEdit*>("IDC_TIMEOUT"));
         // Nothing was stored.
@@ -249,12 +249,12 @@ TEST(InterfaceDlg, TimeoutOutsideTenTo300000IsRefusedWithTheRangeMessage) {
 TEST(InterfaceDlg, EmptyTimeoutIsRefusedAsNotAPositiveWholeNumber) {
     CTempSettings store;
     CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, EnterTimeoutAndOk(""));
-    driver.ExpectMessage(QMessageBox::Ok);
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, EnterTimeoutAndOk(""));
+    driver.Message(QMessageBox::Ok);
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0], "Geben Sie bitte eine positive ganze Zahl ein.");
 }
 
@@ -262,7 +262,7 @@ TEST(InterfaceDlg, TimeoutLimitsThemselvesAreAccepted) {
     CTempSettings store;
     for (const QString& good : {QString("10"), QString("300000")}) {
         CInterfaceDlg dialog(nullptr, Lister({}, {"COM1"}));
-        CModalDriver driver;
+        CModalScript driver;
         EXPECT_EQ(RunWithTimeout(dialog, good, driver), QDialog::Accepted);
         EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 0), good.toInt());
         EXPECT_TRUE(driver.m_unexpected.empty());

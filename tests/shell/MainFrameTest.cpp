@@ -13,13 +13,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "ShellTestSupport.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/Language.h"
 #include "shell/MainFrame.h"
-#include "shell/SettingsDeviceEntries.h"
 #include "shell/SettingsStore.h"
+#include "tests/GuiTestSupport.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 
@@ -32,7 +31,6 @@ class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CLanguage::InstallQtGerman();  // as at start-up
-        SetDeviceEntries(&m_entries);
         m_frame = std::make_unique<CMainFrame>();
         m_view = new COrvaneView(&m_doc);
         m_frame->SetView(m_view);
@@ -40,7 +38,6 @@ protected:
     }
     void TearDown() override {
         m_frame.reset();
-        SetDeviceEntries(nullptr);
         CLanguage::UnloadEnglish();
         CLanguage::InstallQtGerman();
         CLanguage::SetCatalogueFolders({});
@@ -66,8 +63,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == m_view; }));
     }
 
-    CTempSettings m_store;
-    CSettingsDeviceEntries m_entries;
+    CTempSettings m_store{CTempSettings::Devices::FromStore};
     COrvaneDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     COrvaneView* m_view = nullptr;
@@ -184,7 +180,7 @@ TEST_F(MainFrameTest, CommandsFollowTheirUpdateRules) {
 
 TEST_F(MainFrameTest, KeysOfDisabledCommandsDoNothingAndAreNotTyped) {
     ShowAndFocusView();
-    CModalDriver driver;
+    CModalScript driver;
     QTest::keyClicks(m_view, "lrscimfup");
     QTest::qWait(50);
     EXPECT_EQ(m_view->toPlainText(), QString());
@@ -202,7 +198,7 @@ TEST_F(MainFrameTest, SingleLetterKeysStartTheirCommandWhileTheTranscriptHasTheF
     port.m_emulator.ClearRequests();
     ShowAndFocusView();
     m_frame->UpdateCommandUI();
-    CModalDriver driver;
+    CModalScript driver;
 
     QTest::keyClick(m_view, Qt::Key_L);
     ASSERT_TRUE(port.m_emulator.WaitForRequests(1, 3s));
@@ -265,10 +261,10 @@ TEST_F(MainFrameTest, QtsOwnButtonTextsFollowTheLanguage) {
 TEST_F(MainFrameTest, MissingCatalogueGivesMessage10017AndStaysGerman) {
     QTemporaryDir empty;
     CLanguage::SetCatalogueFolders({empty.path()});
-    CModalDriver driver;
-    driver.ExpectMessage(QMessageBox::Ok);
+    CModalScript driver;
+    driver.Message(QMessageBox::Ok);
     m_frame->RunCommand(Res::ID_LANGUAGE_ENGLISH);
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0],
               "Die Sprachinformationen konnten nicht geladen werden!\r\n"
               "Standardsprache Deutsch wird geladen!");
@@ -284,16 +280,16 @@ TEST_F(MainFrameTest, EveryCloseStoresTheLanguageAndReturnsToGerman) {
     m_frame->OnLanguageEnglish();
     // A modified transcript asks first; cancelling keeps the window, in German.
     m_view->setPlainText("data");
-    CModalDriver driver;
-    driver.ExpectMessage(QMessageBox::Cancel);
+    CModalScript driver;
+    driver.Message(QMessageBox::Cancel);
     EXPECT_FALSE(m_frame->close());
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0], "Änderungen in Unbenannt speichern?");
     EXPECT_TRUE(m_frame->isVisible());
     EXPECT_FALSE(m_frame->IsEnglish());
     EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 1);
 
-    driver.ExpectMessage(QMessageBox::No);
+    driver.Message(QMessageBox::No);
     EXPECT_TRUE(m_frame->close());
     EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 0);
 }

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ShellTestSupport.h"
 #include "resources/ResourceIds.h"
 #include "shell/InfoDlg.h"
 #include "shell/InterfaceDlg.h"
@@ -16,6 +15,7 @@
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
 #include "shell/SettingsStore.h"
+#include "tests/GuiTestSupport.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
@@ -23,14 +23,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-size_t CountRequests(const CReaderEmulator& emulator, const std::string& request) {
-    size_t count = 0;
-    for (const std::string& r : emulator.Requests()) {
-        count += r == request ? 1 : 0;
-    }
-    return count;
-}
 
 class OrvaneAppTest : public ::testing::Test {
 protected:
@@ -56,14 +48,14 @@ protected:
 };
 
 TEST_F(OrvaneAppTest, FirstStartAsksForTheInterfaceBeforeTheMainWindowAndKeepsCom1) {
-    CModalDriver driver;
+    CModalScript driver;
     QString caption;
-    driver.Expect(Is<CInterfaceDlg>, [&caption](QWidget* w) {
+    driver.Then(Is<CInterfaceDlg>, [&caption](QWidget* w) {
         caption = w->windowTitle();
         static_cast<QDialog*>(w)->reject();
     });
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(driver.AllDone());
+    ASSERT_TRUE(driver.Done());
     ASSERT_EQ(driver.m_mainWindowVisible.size(), 1u);
     EXPECT_FALSE(driver.m_mainWindowVisible[0]);
     EXPECT_EQ(caption, "Schnittstelle");
@@ -79,7 +71,7 @@ TEST_F(OrvaneAppTest, StartsConnectedToTheStoredReaderAndNamesItsModel) {
     for (ReaderModel model : {ReaderModel::Basic, ReaderModel::Extended}) {
         CEmulatorPort port(model);
         ASSERT_TRUE(port.Start());
-        CModalDriver driver;
+        CModalScript driver;
         ASSERT_TRUE(Start());
         EXPECT_TRUE(driver.m_unexpected.empty());
         EXPECT_TRUE(View()->OnUpdateLinkCommand());
@@ -95,32 +87,32 @@ TEST_F(OrvaneAppTest, StartsConnectedToTheStoredReaderAndNamesItsModel) {
 }
 
 TEST_F(OrvaneAppTest, ExitSkipsTheSavePromptOnlyForAnEmptyTranscript) {
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
     // Empty but marked modified: the close box asks, the exit command does not.
     m_app->GetDocument()->SetModifiedFlag(true);
-    driver.ExpectMessage(QMessageBox::Cancel);
+    driver.Message(QMessageBox::Cancel);
     EXPECT_FALSE(Frame()->close());
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0], "Änderungen in Unbenannt speichern?");
     EXPECT_TRUE(Frame()->isVisible());
 
     Frame()->RunCommand(Res::ID_APP_EXIT);
     EXPECT_FALSE(Frame()->isVisible());
-    EXPECT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages.size(), 1);
     EXPECT_TRUE(driver.m_unexpected.empty());
 }
 
 TEST_F(OrvaneAppTest, ExitAsksForAModifiedTranscriptAndCancelKeepsTheProgram) {
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
     View()->setPlainText("Record 0001");
-    driver.ExpectMessage(QMessageBox::Cancel);
+    driver.Message(QMessageBox::Cancel);
     Frame()->RunCommand(Res::ID_APP_EXIT);
     EXPECT_TRUE(Frame()->isVisible());
-    driver.ExpectMessage(QMessageBox::No);
+    driver.Message(QMessageBox::No);
     Frame()->RunCommand(Res::ID_APP_EXIT);
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_EQ(driver.m_messages.size(), 2u);
@@ -128,9 +120,9 @@ TEST_F(OrvaneAppTest, ExitAsksForAModifiedTranscriptAndCancelKeepsTheProgram) {
 
 TEST_F(OrvaneAppTest, StoredEnglishIsActiveBeforeTheMainWindowAndStoredAgainAtClose) {
     CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
-    CModalDriver driver;
+    CModalScript driver;
     QString caption;
-    driver.Expect(Is<CInterfaceDlg>, [&caption](QWidget* w) {
+    driver.Then(Is<CInterfaceDlg>, [&caption](QWidget* w) {
         caption = w->windowTitle();
         static_cast<QDialog*>(w)->reject();
     });
@@ -145,8 +137,8 @@ TEST_F(OrvaneAppTest, StoredEnglishIsActiveBeforeTheMainWindowAndStoredAgainAtCl
 
 TEST_F(OrvaneAppTest, AnyOtherStoredLanguageStartsGermanAndIsStoredAsZero) {
     CSettingsStore::WriteProfileInt("Settings", "Sprache", 2);
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
     EXPECT_FALSE(Frame()->IsEnglish());
     Frame()->RunCommand(Res::ID_APP_EXIT);
@@ -157,11 +149,11 @@ TEST_F(OrvaneAppTest, MissingCatalogueAtStartIsReportedBeforeTheMainWindow) {
     QTemporaryDir empty;
     CLanguage::SetCatalogueFolders({empty.path()});
     CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
-    CModalDriver driver;
-    driver.ExpectMessage(QMessageBox::Ok);
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Message(QMessageBox::Ok);
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_TRUE(driver.m_messages[0].startsWith("Die Sprachinformationen"));
     EXPECT_FALSE(driver.m_mainWindowVisible[0]);
     EXPECT_FALSE(Frame()->IsEnglish());
@@ -178,8 +170,8 @@ TEST_F(OrvaneAppTest, AFileOnTheCommandLineIsOpenedAndRecentFilesFollowSaveAndOp
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("Record 0001\r\nEND\r\n");
     }
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start({first}));
     EXPECT_EQ(View()->TranscriptBytes(), QByteArray("Record 0001\r\nEND\r\n"));
     EXPECT_EQ(Frame()->windowTitle(), "first.txt - Orvane");
@@ -196,16 +188,16 @@ TEST_F(OrvaneAppTest, AFileOnTheCommandLineIsOpenedAndRecentFilesFollowSaveAndOp
 
     // The next start reads them back.
     m_app.reset();
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_app->RecentFiles(), QStringList({first, second}));
 }
 
 TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedEndsTheStart) {
-    CModalDriver driver;
-    driver.ExpectMessage(QMessageBox::Ok);
+    CModalScript driver;
+    driver.Message(QMessageBox::Ok);
     EXPECT_FALSE(Start({QStringLiteral("/nonexistent/transcript.txt")}));
-    ASSERT_EQ(driver.m_messages.size(), 1u);
+    ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0], "Fehler beim Öffnen des Dokuments.");
     EXPECT_FALSE(Frame()->isVisible());
 }
@@ -213,15 +205,15 @@ TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedEndsTheStart) {
 TEST_F(OrvaneAppTest, ANewDocumentLeavesAnOpenLinkUsable) {
     CEmulatorPort port(ReaderModel::Basic);
     ASSERT_TRUE(port.Start());
-    CModalDriver driver;
+    CModalScript driver;
     ASSERT_TRUE(Start());
     View()->setPlainText("old");
-    driver.ExpectMessage(QMessageBox::No);
+    driver.Message(QMessageBox::No);
     Frame()->show();
     QApplication::setActiveWindow(Frame());
     View()->setFocus();
     QTest::keyClick(View(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(driver.m_messages.size(), 1u);
+    EXPECT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(View()->TranscriptLength(), 0);
     EXPECT_TRUE(View()->OnUpdateLinkCommand());
     EXPECT_EQ(CountRequests(port.m_emulator, "P"), 1u);
@@ -230,11 +222,11 @@ TEST_F(OrvaneAppTest, ANewDocumentLeavesAnOpenLinkUsable) {
 }
 
 TEST_F(OrvaneAppTest, TheInformationButtonShowsTheInformationDialog) {
-    CModalDriver driver;
-    driver.Expect(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    CModalScript driver;
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     ASSERT_TRUE(Start());
     bool shown = false;
-    driver.Expect(Is<CInfoDlg>, [&shown](QWidget* w) {
+    driver.Then(Is<CInfoDlg>, [&shown](QWidget* w) {
         shown = true;
         static_cast<QDialog*>(w)->accept();
     });

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QSettings>
 
-#include "ShellTestSupport.h"
 #include "shell/SettingsDeviceEntries.h"
 #include "shell/SettingsStore.h"
+#include "tests/GuiTestSupport.h"
 
 namespace {
 

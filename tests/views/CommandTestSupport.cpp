@@ -1,7 +1,6 @@
 #include "CommandTestSupport.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 
 #include "shell/SettingsStore.h"
 #include "views/EchoByteToView.h"
@@ -14,7 +13,6 @@ CommandTest::CommandTest(ReaderModel model, unsigned records)
       }()) {}
 
 void CommandTest::SetUp() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     ASSERT_TRUE(m_reader.Start(false));
     CSettingsStore::WriteProfileString("Port", "Name", "COM40");
     CSettingsStore::WriteProfileInt("Port", "Timeout", CEmulatedReader::kTimeoutMs);
@@ -29,8 +27,6 @@ void CommandTest::SetUp() {
 
 void CommandTest::TearDown() {
     m_view.reset();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       m_settingsDir.path() + QStringLiteral("-gone"));
 }
 
 void CommandTest::Run(void (COrvaneView::*handler)(), CModalScript& script) {

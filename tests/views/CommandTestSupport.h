@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -33,7 +32,7 @@ protected:
     bool Busy() const;
 
     CTestUserInterfaceScope m_ui;
-    QTemporaryDir m_settingsDir;
+    CTempSettings m_settings;
     CEmulatedReader m_reader;
     COrvaneDoc m_doc;
     std::unique_ptr<COrvaneView> m_view;

@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "DialogTestSupport.h"
-#include "ViewTestSupport.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/SettingsStore.h"
 #include "views/EchoByteToView.h"
@@ -16,14 +15,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-size_t CountRequests(const CReaderEmulator& emulator, const std::string& request) {
-    size_t count = 0;
-    for (const std::string& r : emulator.Requests()) {
-        count += r == request ? 1 : 0;
-    }
-    return count;
-}
 
 class ViewLinkTest : public ::testing::Test {
 protected:
@@ -36,14 +27,14 @@ protected:
         return m_view.toPlainText();
     }
 
-    CViewTestSettings m_settings;
+    CTempSettings m_settings{CTempSettings::Devices::FromStore};
     CTestUserInterfaceScope m_ui;
     COrvaneDoc m_doc;
     COrvaneView m_view{&m_doc};
 };
 
 TEST_F(ViewLinkTest, OpenLinkReadsTheModelKeepsItsReplyOutAndShowsThePort) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     QSignalSpy title(&m_view, &COrvaneView::TitleTextChanged);
     ASSERT_TRUE(m_view.OpenLink());
@@ -64,7 +55,7 @@ TEST_F(ViewLinkTest, OpenLinkReadsTheModelKeepsItsReplyOutAndShowsThePort) {
 }
 
 TEST_F(ViewLinkTest, ExtendedModelSetsTheTitleAndKeepsItsFlagAfterClosing) {
-    CViewEmulator reader(ReaderModel::Extended);
+    CEmulatorPort reader(ReaderModel::Extended);
     ASSERT_TRUE(reader.Start());
     QSignalSpy title(&m_view, &COrvaneView::TitleTextChanged);
     ASSERT_TRUE(m_view.OpenLink());
@@ -81,7 +72,7 @@ TEST_F(ViewLinkTest, ExtendedModelSetsTheTitleAndKeepsItsFlagAfterClosing) {
 }
 
 TEST_F(ViewLinkTest, AFailedParameterReadKeepsTheLinkAndTheModelFlag) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     m_view.m_bExtendedModel = true;
     reader.m_emulator.SetFault(EmulatorFault::NoAnswer);
@@ -91,7 +82,7 @@ TEST_F(ViewLinkTest, AFailedParameterReadKeepsTheLinkAndTheModelFlag) {
 }
 
 TEST_F(ViewLinkTest, APieceLeftOpenWhileTheHookIsOffIsContinuedAfterwards) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     ASSERT_TRUE(m_view.OpenLink());
     auto received = [&](size_t n) {
@@ -119,7 +110,7 @@ TEST_F(ViewLinkTest, OpenLinkFailureLeavesThePaneEmpty) {
 }
 
 TEST_F(ViewLinkTest, HandEditedTimeoutsAreHeldToTheDialogsRange) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     CSettingsStore::WriteProfileInt("Port", "Timeout", -1);
     ASSERT_TRUE(m_view.OpenLink());
@@ -130,7 +121,7 @@ TEST_F(ViewLinkTest, HandEditedTimeoutsAreHeldToTheDialogsRange) {
 }
 
 TEST_F(ViewLinkTest, AnInitialUpdateWhileTheLinkIsOpenLeavesItAlone) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     m_view.OnInitialUpdate();
     ASSERT_TRUE(m_view.OnUpdateLinkCommand());
@@ -142,7 +133,7 @@ TEST_F(ViewLinkTest, AnInitialUpdateWhileTheLinkIsOpenLeavesItAlone) {
 }
 
 TEST_F(ViewLinkTest, StartUpAsksForAnInterfaceUntilOneOpens) {
-    CViewEmulator reader(ReaderModel::Basic);
+    CEmulatorPort reader(ReaderModel::Basic);
     ASSERT_TRUE(reader.Start());
     CSettingsStore::WriteProfileString("Port", "Name", "COM77");  // not present
     CModalScript script;
@@ -175,7 +166,7 @@ TEST_F(ViewLinkTest, TheOneFreeAdapterReplacesAStoredAdapterWithoutAsking) {
     if (!adapters.Usable()) {
         GTEST_SKIP() << "stand-in D2XX library not built";
     }
-    CViewEmulator reader(ReaderModel::Extended);
+    CEmulatorPort reader(ReaderModel::Extended);
     ASSERT_TRUE(reader.Start());
     adapters.Add("NEW00001", reader.m_emulator.PortPath());
     CSettingsStore::WriteProfileString("Port", "Name", "USB: OLD00001");
