@@ -15,6 +15,7 @@
 
 #include <dlfcn.h>
 
+#include "link/Ftd2xxBinding.h"
 #include "shell/SettingsStore.h"
 
 using namespace std::chrono_literals;
@@ -70,8 +71,9 @@ size_t CountRequests(const CReaderEmulator& emulator, const std::string& request
 }
 
 CStandInAdapters::CStandInAdapters() {
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/libftd2xx.so");
-    m_module = ::dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    CFtd2xxBinding::SetLibraryFolder(ORVANE_FTD2XX_COMPLETE_DIR);
+    const std::string path = std::string(ORVANE_FTD2XX_COMPLETE_DIR) + "/libftd2xx.so";
+    m_module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m_module != nullptr) {
         m_add =
             reinterpret_cast<PFN_FakeFtd2xx_AddAdapter>(::dlsym(m_module, "FakeFtd2xx_AddAdapter"));
@@ -89,6 +91,7 @@ CStandInAdapters::~CStandInAdapters() {
     if (m_module != nullptr) {
         ::dlclose(m_module);
     }
+    CFtd2xxBinding::SetLibraryFolder({});
 }
 
 void CStandInAdapters::Add(const char* serial, const std::string& portPath) {

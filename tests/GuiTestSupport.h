@@ -49,8 +49,8 @@ public:
 // How often the emulator received this request.
 size_t CountRequests(const CReaderEmulator& emulator, const std::string& request);
 
-// The stand-in D2XX library beside the test program, for adapters served on
-// pseudo-terminals. Usable() is false when it was not built.
+// The stand-in D2XX library of the tests, for adapters served on
+// pseudo-terminals; the program's binding loads it while this object lives.
 class CStandInAdapters {
 public:
     CStandInAdapters();

@@ -49,13 +49,17 @@ TEST(UsbListing, UnconfiguredStandInReportsNoAdapters) {
 }
 
 TEST(UsbListing, ExecutablesFolderIsSearchedByDefault) {
-    // The complete stand-in lies beside the test program.
     CFtd2xxBinding::SetLibraryFolder({});
+    EXPECT_EQ(CFtd2xxBinding::LibraryFolder(),
+              std::filesystem::read_symlink("/proc/self/exe").parent_path().string());
+
+    CFtd2xxBinding::SetLibraryFolder(ORVANE_FTD2XX_COMPLETE_DIR);
     CFtd2xxBinding binding;
     binding.Load();
     EXPECT_TRUE(binding.IsLoaded());
     binding.Unload();
     EXPECT_FALSE(binding.IsLoaded());
+    CFtd2xxBinding::SetLibraryFolder({});
 }
 
 class UsbLinkTest : public ::testing::Test {
