@@ -22,13 +22,7 @@ QPlainTextEdit* KeyEdit(QWidget* dialog) {
     return dialog->findChild<QPlainTextEdit*>(QString::number(kKeyEdit));
 }
 
-class DialogKeyNumbers : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_reader.Start()); }
-
-    CTestUserInterfaceScope m_ui;
-    CEmulatedReader m_reader{FastEmulatorOptions(ReaderModel::Extended)};
-};
+using DialogKeyNumbers = CExtendedReaderTest;
 
 }  // namespace
 

@@ -42,13 +42,7 @@ void Type(QWidget* dialog, int id, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-class DialogParameters : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_reader.Start()); }
-
-    CTestUserInterfaceScope m_ui;
-    CEmulatedReader m_reader{FastEmulatorOptions(ReaderModel::Extended)};
-};
+using DialogParameters = CExtendedReaderTest;
 
 }  // namespace
 

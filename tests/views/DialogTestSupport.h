@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <string>
 #include <vector>
@@ -52,4 +54,14 @@ public:
     CReaderEmulator m_emulator;
     CMapDeviceEntries m_entries;
     CReaderProtocol m_reader;
+};
+
+// An extended reader on the emulator and a recording user interface, for the
+// dialogs that talk to the reader themselves.
+class CExtendedReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_reader.Start()); }
+
+    CTestUserInterfaceScope m_ui;
+    CEmulatedReader m_reader{FastEmulatorOptions(ReaderModel::Extended)};
 };
