@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (build-bench), runs them all headless and prints one
+# Markdown table of the results, ready for the README's Performance section.
+# --quick: fewer rounds and shorter runs, to check that everything works.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+quick=0
+for arg in "$@"; do
+    case $arg in
+        --quick) quick=1 ;;
+        *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+    esac
+done
+
+scripts/install-deps.sh >&2
+
+targets=(bench_link_throughput gui_transcript gui_startup gui_memory)
+# Build messages go to stderr, so that stdout is the table alone.
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_GUI=ON -DORVANE_BENCH=ON \
+    >/dev/null
+cmake --build build-bench -j"$(nproc)" --target "${targets[@]}" >&2
+bin=build-bench/bin
+
+# Headless, with throw-away settings and an empty runtime folder (trace on,
+# no viewer); the key=value lines of every benchmark go to one file.
+workdir=$(mktemp -d)
+trap 'rm -rf "$workdir"' EXIT
+mkdir -m 700 "$workdir/runtime" "$workdir/config"
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$workdir/runtime XDG_CONFIG_HOME=$workdir/config
+results=$workdir/results
+
+if ((quick)); then
+    link_args=(--megabytes 2 --rounds 1 --seconds 3)
+    transcript_args=(--no-paced)
+    startup_args=(--runs 3)
+    memory_runs=1
+else
+    link_args=(--megabytes 8 --rounds 3 --seconds 10)
+    transcript_args=()
+    startup_args=(--runs 7)
+    memory_runs=5
+fi
+
+# Runs one benchmark; its messages go to a log that is shown if it fails.
+run() {
+    local name=$1
+    shift
+    echo "running $name ..." >&2
+    if ! "$bin/$name" "$@" --table >>"$results" 2>"$workdir/$name.log"; then
+        echo "$name failed:" >&2
+        cat "$workdir/$name.log" >&2
+        exit 1
+    fi
+}
+run bench_link_throughput "${link_args[@]}"
+run gui_transcript "${transcript_args[@]}"
+run gui_startup "${startup_args[@]}"
+# The peak depends on how far the view lags behind the link, so the memory
+# figures are medians over processes of their own.
+for _ in $(seq "$memory_runs"); do
+    run gui_memory
+    run gui_memory --plain
+done
+
+value() {
+    local found
+    found=$(sed -n "s/^$1=//p" "$results" | tail -n 1)
+    if [[ -z $found ]]; then
+        echo "no value for $1" >&2
+        exit 1
+    fi
+    echo "$found"
+}
+median() {
+    sed -n "s/^$1=//p" "$results" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+# calc FORMAT EXPRESSION: awk arithmetic on numbers.
+calc() {
+    awk "BEGIN { printf \"$1\", ($2) }"
+}
+# 1000000 -> 1,000,000
+thousands() {
+    sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$1"
+}
+goal() {
+    if (($(calc "%d" "$1"))); then echo met; else echo missed; fi
+}
+
+megabytes=$(value link_megabytes)
+rounds=$(value link_rounds)
+engine=$(value link_engine_mbs)
+plain1=$(value link_plain1_mbs)
+plain4096=$(value link_plain4096_mbs)
+transcript_bytes=$(value transcript_bytes)
+transcript_bytes=$(thousands "$transcript_bytes")
+view_s=$(value transcript_view_s)
+editor_s=$(value transcript_plain_s)
+idle_s=$(value idle_seconds)
+idle_pct=$(value idle_cpu_percent)
+startup_runs=$(value startup_runs)
+startup_timeout=$(value startup_timeout_ms)
+startup=$(value startup_ms)
+startup_plain=$(value startup_plain_ms)
+empty_kb=$(median memory_empty_kb)
+full_kb=$(median memory_full_kb)
+plain_empty_kb=$(median memory_plain_empty_kb)
+plain_full_kb=$(median memory_plain_full_kb)
+
+cat <<TABLE
+
+Measured $(date -u +%Y-%m-%d) on $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')), build-bench RelWithDebInfo$( ((quick)) && echo ", quick mode").
+
+| What is measured | Orvane | Reference, same run | Ratio Orvane / reference, or goal |
+|---|---|---|---|
+| Link throughput: $megabytes MB through the serial engine into \`OnByteReceived\` (trace on, no viewer), best of $rounds | $engine MB/s | plain read loop, 4096 B per read: $plain4096 MB/s | $(calc "%.3f" "$engine / $plain4096"); goal ≥ 1 MB/s: $(goal "$engine >= 1") |
+| The same against a plain loop reading 1 B per call | $engine MB/s | plain read loop, 1 B per read: $plain1 MB/s | $(calc "%.1f" "$engine / $plain1") |
+| Record read-out: $transcript_bytes bytes of record lines from the emulator through the view, to the last byte on screen | $(calc "%.2f" "$view_s") s | plain \`QPlainTextEdit\` filled in a loop: $(calc "%.2f" "$editor_s") s | $(calc "%.2f" "$view_s / $editor_s") |
+TABLE
+if grep -q '^transcript_paced_s=' "$results"; then
+    stall=$(value transcript_paced_stall_ms)
+    baud=$(thousands "$(value transcript_paced_baud)")
+    echo "| The same paced like a $baud-baud line: longest event-loop stall | $stall ms | — | goal ≤ 100 ms: $(goal "$stall <= 100") |"
+fi
+cat <<TABLE
+| Idle CPU of an open, silent link over $(calc "%.0f" "$idle_s") s (monitor thread CPU / wall time) | $(calc "%.2f" "$idle_pct") % of one core | — | goal < 1 %: $(goal "$idle_pct < 1") |
+| Start-up to the shown main window, median of $startup_runs processes (emulator stored as interface, $startup_timeout ms reply time-out) | $startup ms | plain \`QMainWindow\` with a \`QPlainTextEdit\`: $startup_plain ms | $(calc "%.2f" "$startup / $startup_plain") |
+| Peak RSS (VmHWM) holding a full transcript, 1,048,575 characters of record lines, median of $memory_runs processes | $(calc "%.1f" "$full_kb / 1024") MB | plain \`QPlainTextEdit\` with the same text: $(calc "%.1f" "$plain_full_kb / 1024") MB | $(calc "%.2f" "$full_kb / $plain_full_kb") |
+| The transcript's own cost: full minus empty view ($(calc "%.1f" "$empty_kb / 1024") MB) | $(calc "%.1f" "($full_kb - $empty_kb) / 1024") MB | plain \`QPlainTextEdit\`: $(calc "%.1f" "($plain_full_kb - $plain_empty_kb) / 1024") MB | $(calc "%.2f" "($full_kb - $empty_kb) / ($plain_full_kb - $plain_empty_kb)") |
+TABLE
