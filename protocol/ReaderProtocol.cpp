@@ -1,9 +1,9 @@
 #include "protocol/ReaderProtocol.h"
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "protocol/ReplyJudgement.h"
 #include "protocol/Tick.h"
 #include "protocol/Trace.h"
 #include "protocol/UserInterface.h"
@@ -13,39 +13,11 @@ namespace {
 constexpr uint32_t kAnswerGraceMs = 6000;
 constexpr size_t kResetReplyBytes = 20;
 constexpr size_t kWriteKeysReplyBytes = 4;
+// Larger than the longest record read-out the reader can hold.
+constexpr size_t kKeptReplyCapacity = 1u << 20;
 
 void SleepStep() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
-// Removes every occurrence of what (one left-to-right pass); true if any was found.
-bool RemoveAll(std::string& text, const std::string& what) {
-    std::string result;
-    bool found = false;
-    size_t from = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
-        result.append(text, from, at - from);
-        from = at + what.size();
-        found = true;
-    }
-    result.append(text, from, std::string::npos);
-    text.swap(result);
-    return found;
-}
-
-void RemoveChar(std::string& text, char c) {
-    std::erase(text, c);
-}
-
-// Every carriage return, then every line feed.
-std::string StripLineEnds(std::string text) {
-    RemoveChar(text, '\r');
-    RemoveChar(text, '\n');
-    return text;
-}
-
-bool IsLineEnd(char c) {
-    return c == '\r' || c == '\n';
 }
 }  // namespace
 
@@ -58,7 +30,13 @@ CReaderProtocol::~CReaderProtocol() {
 }
 
 void CReaderProtocol::ClearReply() {
+    std::vector<uint8_t> released;
     std::lock_guard lock(m_replyMutex);
+    // A flood of bytes must not keep its memory until the program ends: a
+    // buffer grown far beyond any real reply is given back (after the unlock).
+    if (m_reply.capacity() > kKeptReplyCapacity) {
+        released.swap(m_reply);
+    }
     m_reply.clear();
     m_replyCount.store(0);
 }
@@ -83,18 +61,13 @@ std::vector<uint8_t> CReaderProtocol::Reply() const {
     return m_reply;
 }
 
-size_t CReaderProtocol::ReplySize() const {
-    return m_replyCount.load();
+size_t CReaderProtocol::ReplyCapacity() const {
+    std::lock_guard lock(m_replyMutex);
+    return m_reply.capacity();
 }
 
-std::string CReaderProtocol::ReplyText() const {
-    std::lock_guard lock(m_replyMutex);
-    std::string text(m_reply.begin(), m_reply.end());
-    const size_t zero = text.find('\0');
-    if (zero != std::string::npos) {
-        text.resize(zero);
-    }
-    return text;
+size_t CReaderProtocol::ReplySize() const {
+    return m_replyCount.load();
 }
 
 void CReaderProtocol::OnByteReceived(uint8_t byte) {
@@ -173,11 +146,7 @@ bool CReaderProtocol::ReadClock(std::string& text) {
     if (!Transact("R", Cursor::None)) {
         return false;
     }
-    if (ReplySize() < 16) {
-        return false;
-    }
-    text = StripLineEnds(ReplyText());
-    return true;
+    return CReplyJudgement::ReadClock(Reply(), text);
 }
 
 bool CReaderProtocol::SetClock(const std::string& digits) {
@@ -187,106 +156,83 @@ bool CReaderProtocol::SetClock(const std::string& digits) {
     if (!Transact("S" + digits, Cursor::Busy)) {
         return false;
     }
-    bool ok = false;
-    if (ReplySize() >= 16) {
-        // The reader echoes the time it set, with separators between the fields.
-        std::string echo = ReplyText();
-        for (char c : {'.', ':', ' ', '\r', '\n'}) {
-            RemoveChar(echo, c);
-        }
-        ok = echo.starts_with(digits);
-    }
+    const bool ok = CReplyJudgement::SetClock(Reply(), digits);
     UserInterface().EndWaitCursor();
     return ok;
 }
 
 bool CReaderProtocol::ReadRecords(std::string& text) {
     const bool sent = Transact("L", Cursor::Busy);
-    text = ReplyText();
+    const bool ok = CReplyJudgement::ReadRecords(Reply(), text);
     if (!sent) {
         return false;
     }
     UserInterface().EndWaitCursor();
-    return text.ends_with("END\r\n");
+    return ok;
 }
 
 bool CReaderProtocol::ClearBuffer() {
     if (!Transact("C", Cursor::Busy)) {
         return false;
     }
-    // Progress bytes, then "OK\r\n": judged on the raw bytes, so a zero byte
-    // in the progress stream does not matter.
-    const std::vector<uint8_t> reply = Reply();
-    const size_t n = reply.size();
+    const bool ok = CReplyJudgement::ClearBuffer(Reply());
     UserInterface().EndWaitCursor();
-    return n > 4 && reply[n - 4] == 'O' && reply[n - 3] == 'K';
+    return ok;
 }
 
 bool CReaderProtocol::MemoryTest() {
     if (!Transact("\xC8", Cursor::Busy)) {
         return false;
     }
-    const std::vector<uint8_t> reply = Reply();
-    const size_t n = reply.size();
+    const bool ok = CReplyJudgement::MemoryTest(Reply());
     UserInterface().EndWaitCursor();
-    return n > 4 && reply[n - 4] == 'O' && reply[n - 3] == 'K';
+    return ok;
 }
 
 bool CReaderProtocol::ReadParameters(std::string& text) {
     const bool sent = Transact("P", Cursor::Busy);
-    text = ReplyText();
+    const bool ok = CReplyJudgement::ReadParameters(Reply(), text);
     if (!sent) {
         return false;
     }
     UserInterface().EndWaitCursor();
-    return text.size() > 16;
+    return ok;
 }
 
-bool CReaderProtocol::SetEchoed(char command, const std::string& arg, size_t minArg, size_t minRaw,
-                                const std::string& prefix, size_t tailLength) {
+bool CReaderProtocol::SetEchoed(char command, const std::string& arg, size_t minArg,
+                                EchoJudgement judge) {
     if (arg.size() < minArg) {
         return false;
     }
     if (!Transact(command + arg, Cursor::Busy)) {
         return false;
     }
-    bool ok = false;
-    if (ReplySize() >= minRaw) {
-        const std::string text = StripLineEnds(ReplyText());
-        // The whole argument is compared with a fixed-size tail, so a longer
-        // argument is sent but never confirmed.
-        const size_t tail = std::min(tailLength, text.size());
-        ok = text.starts_with(prefix) && text.compare(text.size() - tail, tail, arg) == 0;
-    }
+    const bool ok = judge(Reply(), arg);
     UserInterface().EndWaitCursor();
     return ok;
 }
 
 bool CReaderProtocol::SetId(const std::string& id) {
-    return SetEchoed('I', id, 2, 5, "ID:", 2);
+    return SetEchoed('I', id, 2, &CReplyJudgement::SetId);
 }
 
 bool CReaderProtocol::SetMode(const std::string& digit) {
-    return SetEchoed('M', digit, 1, 3, "M:", 1);
+    return SetEchoed('M', digit, 1, &CReplyJudgement::SetMode);
 }
 
 bool CReaderProtocol::SetNumberFormat(const std::string& digit) {
-    return SetEchoed('F', digit, 1, 3, "F:", 1);
+    return SetEchoed('F', digit, 1, &CReplyJudgement::SetNumberFormat);
 }
 
 bool CReaderProtocol::SetTimeFormat(const std::string& digit) {
-    return SetEchoed('U', digit, 1, 3, "U:", 1);
+    return SetEchoed('U', digit, 1, &CReplyJudgement::SetTimeFormat);
 }
 
 bool CReaderProtocol::SetTimingValue(const std::string& prefix, const std::string& value) {
     if (!Transact(prefix + value, Cursor::Busy)) {
         return false;
     }
-    bool ok = false;
-    if (ReplySize() >= 5) {
-        const std::string text = StripLineEnds(ReplyText());
-        ok = text.starts_with(prefix) && text.ends_with(value);
-    }
+    const bool ok = CReplyJudgement::SetTimingValue(Reply(), prefix, value);
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -297,40 +243,29 @@ bool CReaderProtocol::ResetParameters() {
     }
     WaitGuarded(kResetReplyBytes);
     // Only what has arrived when the wait ends is considered.
-    const std::string text = ReplyText();
+    const bool ok = CReplyJudgement::ResetParameters(Reply());
     UserInterface().EndWaitCursor();
-    return text.find("V:003") != std::string::npos && text.find("Z:005") != std::string::npos &&
-           text.find("H:010") != std::string::npos;
+    return ok;
 }
 
 bool CReaderProtocol::ReadKeys(std::string& text) {
     const bool sent = Transact("K", Cursor::Busy);
-    text = ReplyText();
-    // The reader frames its list with an "S" line and an "X".
-    const bool framedStart = RemoveAll(text, "S\r\n");
-    const bool framedEnd = RemoveAll(text, "X");
+    const bool ok = CReplyJudgement::ReadKeys(Reply(), text);
     if (!sent) {
         return false;
     }
     UserInterface().EndWaitCursor();
-    return framedStart && framedEnd;
+    return ok;
 }
 
 bool CReaderProtocol::WriteKeys(std::string keyList) {
-    while (!keyList.empty() && IsLineEnd(keyList.back())) {
-        keyList.pop_back();
-    }
     // The engine refuses a request larger than its write buffer; Send then
     // returns false with nothing sent and the cursor balanced.
-    if (!Send("W\r\n" + keyList + "\r\nX", Cursor::Busy)) {
+    if (!Send(CReplyJudgement::KeyListRequest(std::move(keyList)), Cursor::Busy)) {
         return false;
     }
     WaitGuarded(kWriteKeysReplyBytes);
-    std::string text = ReplyText();
-    while (!text.empty() && IsLineEnd(text.back())) {
-        text.pop_back();
-    }
-    const size_t start = text.find_first_not_of("\r\n");
+    const bool ok = CReplyJudgement::WriteKeys(Reply());
     UserInterface().EndWaitCursor();
-    return start != std::string::npos && text.compare(start, std::string::npos, "OK") == 0;
+    return ok;
 }

@@ -49,6 +49,8 @@ public:
 
     // A copy of the bytes received since the last clear.
     std::vector<uint8_t> Reply() const;
+    // The bytes the reply buffer holds memory for.
+    size_t ReplyCapacity() const;
 
 protected:
     void OnByteReceived(uint8_t byte) override;
@@ -66,13 +68,12 @@ private:
     void WaitGuarded(size_t minBytes);
     // Plain-wait transaction; false when the request could not be sent.
     bool Transact(const std::string& request, Cursor cursor);
-    // The ID/mode/format family: prefix check and echo of the argument.
-    bool SetEchoed(char command, const std::string& arg, size_t minArg, size_t minRaw,
-                   const std::string& prefix, size_t tailLength);
+    using EchoJudgement = bool (*)(const std::vector<uint8_t>& reply, const std::string& arg);
+    // The ID/mode/format family: sends command + arg (at least minArg
+    // characters) and judges the echo.
+    bool SetEchoed(char command, const std::string& arg, size_t minArg, EchoJudgement judge);
 
     size_t ReplySize() const;
-    // The bytes up to the first zero byte, as text.
-    std::string ReplyText() const;
 
     mutable std::mutex m_replyMutex;  // guards m_reply
     std::vector<uint8_t> m_reply;

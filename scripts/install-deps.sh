@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config ccache
           qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
-          libgtest-dev libgmock-dev libbenchmark-dev xdg-utils fonts-dejavu-core)
+          libgtest-dev libgmock-dev libbenchmark-dev xdg-utils fonts-dejavu-core
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

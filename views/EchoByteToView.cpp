@@ -21,21 +21,9 @@ std::mutex g_outputViewMutex;
 }  // namespace
 
 void EchoByteToView(uint8_t c) {
-    if (c >= 0x20 || c == '\r' || c == '\n') {
-        g_echoLine[g_echoLength] = static_cast<char>(c);
-    } else {
-        static const char kDigits[] = "0123456789ABCDEF";
-        g_echoLine[g_echoLength] = '<';
-        g_echoLine[g_echoLength + 1] = kDigits[c >> 4];
-        g_echoLine[g_echoLength + 2] = kDigits[c & 0x0F];
-        g_echoLine[g_echoLength + 3] = '>';
-        g_echoLength += 3;
-    }
-    ++g_echoLength;
-    if (g_echoLength <= 255 && c >= 0x20) {
+    if (!AppendEchoByte(g_echoLine, g_echoLength, c)) {
         return;
     }
-    g_echoLine[g_echoLength] = '\0';
     {
         std::lock_guard<std::mutex> lock(g_outputViewMutex);
         if (COrvaneView* view = g_pOutputView.load()) {

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "views/EchoPiece.h"
+
 class COrvaneView;
 
 // The event that carries one piece of received text to the view. Posted,
