@@ -30,8 +30,10 @@ bool ViewerAddress(sockaddr_un& addr) {
     addr.sun_family = AF_UNIX;
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     if (runtimeDir == nullptr || runtimeDir[0] == '\0') {
-        const int length = std::snprintf(addr.sun_path, sizeof addr.sun_path,
-                                         "/tmp/MeridelTracer-%u", static_cast<unsigned>(getuid()));
+        // Asked once: a system call for every received byte costs more than the trace itself.
+        static const unsigned uid = static_cast<unsigned>(getuid());
+        const int length =
+            std::snprintf(addr.sun_path, sizeof addr.sun_path, "/tmp/MeridelTracer-%u", uid);
         return length > 0 && static_cast<size_t>(length) < sizeof addr.sun_path;
     }
     static constexpr char kName[] = "/MeridelTracer";

@@ -18,20 +18,35 @@ namespace {
 // view being destroyed never receives a post after it has let go.
 std::mutex g_outputViewMutex;
 
+// Bumped by DiscardEchoPiece on the UI thread; the monitor thread compares it
+// with the value its piece was started under.
+std::atomic<uint32_t> g_discardCount{0};
+uint32_t g_pieceDiscardCount = 0;  // monitor thread only
+
 }  // namespace
 
 void EchoByteToView(uint8_t c) {
+    if (const uint32_t discards = g_discardCount.load(); discards != g_pieceDiscardCount) {
+        g_pieceDiscardCount = discards;
+        g_echoLength = 0;
+    }
     if (!AppendEchoByte(g_echoLine, g_echoLength, c)) {
         return;
     }
     {
         std::lock_guard<std::mutex> lock(g_outputViewMutex);
-        if (COrvaneView* view = g_pOutputView.load()) {
+        COrvaneView* view = g_pOutputView.load();
+        if (view != nullptr &&
+            CViewUpdateEvent::BytesInFlight() + g_echoLength <= COrvaneView::kMaxLength + 1) {
             QCoreApplication::postEvent(view,
                                         new CViewUpdateEvent(QByteArray(g_echoLine, g_echoLength)));
         }
     }
     g_echoLength = 0;
+}
+
+void DiscardEchoPiece() {
+    g_discardCount.fetch_add(1);
 }
 
 void SetOutputView(COrvaneView* view) {

@@ -15,10 +15,17 @@ class COrvaneView;
 class CViewUpdateEvent : public QEvent {
 public:
     static const QEvent::Type kType;  // registered once, at static initialisation
-    explicit CViewUpdateEvent(QByteArray piece) : QEvent(kType), m_piece(std::move(piece)) {}
+    explicit CViewUpdateEvent(QByteArray piece) : QEvent(kType), m_piece(std::move(piece)) {
+        s_bytesInFlight.fetch_add(m_piece.size());
+    }
+    ~CViewUpdateEvent() override { s_bytesInFlight.fetch_sub(m_piece.size()); }
     const QByteArray& Piece() const { return m_piece; }
 
+    // The bytes of all pieces posted and not yet delivered (or discarded).
+    static qsizetype BytesInFlight() { return s_bytesInFlight.load(); }
+
 private:
+    static inline std::atomic<qsizetype> s_bytesInFlight{0};
     QByteArray m_piece;
 };
 
@@ -31,8 +38,16 @@ extern int32_t g_echoLength;
 
 // The display hook: gathers received bytes into pieces (up to a control byte,
 // at most 256 characters) and posts each finished piece to the output view.
+// While the view's thread is busy, pieces beyond what a full transcript can
+// show are dropped instead of queued, so a flood cannot eat the memory.
 // Control bytes other than CR and LF are written as "<XX>".
 void EchoByteToView(uint8_t c);
+
+// Drops the piece under assembly before the next byte is added to it: the
+// tail of a reply that ends without a control byte (a key list's "X") is
+// held until the next control byte and would otherwise open the next text
+// shown. Safe to call from any thread.
+void DiscardEchoPiece();
 
 // Sets or clears the output view, safely against a hook that is posting.
 void SetOutputView(COrvaneView* view);

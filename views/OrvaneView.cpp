@@ -150,6 +150,8 @@ void COrvaneView::HookOff() {
 }
 
 void COrvaneView::ClearTranscript() {
+    // A piece still being gathered belongs to the text that goes now.
+    DiscardEchoPiece();
     FlushReceivedText();
     clear();
     m_bCrShown = false;
@@ -250,7 +252,11 @@ void COrvaneView::InsertReceived(const QByteArray& bytes) {
 
 bool COrvaneView::event(QEvent* e) {
     if (e->type() == CViewUpdateEvent::kType) {
-        m_pendingText += static_cast<CViewUpdateEvent*>(e)->Piece();
+        // Bytes beyond the room left cannot be inserted; a flood at the limit
+        // must not pile them up until the next insertion. One byte more is
+        // kept so that a CR at the edge still meets its LF.
+        const qsizetype keep = std::max<qsizetype>(0, Room() + 1 - m_pendingText.size());
+        m_pendingText += static_cast<CViewUpdateEvent*>(e)->Piece().left(keep);
         // Pieces that arrive together are inserted in one go after the queue
         // has been worked off, so a fast reader does not cost one layout pass per piece.
         if (!m_bFlushPosted) {

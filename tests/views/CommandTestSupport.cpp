@@ -6,7 +6,7 @@
 #include "views/EchoByteToView.h"
 
 CommandTest::CommandTest(ReaderModel model, unsigned records)
-    : m_reader([&] {
+    : m_model(model), m_reader([&] {
           EmulatorOptions options = FastEmulatorOptions(model);
           options.seedRecords = records;
           return options;
@@ -19,7 +19,17 @@ void CommandTest::SetUp() {
     m_view = std::make_unique<COrvaneView>(&m_doc);
     m_view->resize(500, 300);
     m_view->show();
-    ASSERT_TRUE(m_view->OpenLink());
+    // The model is told from the reply to the parameter read at link opening,
+    // which ends on a short silence; on a loaded machine a pause in the
+    // emulator can cut it short, so the opening is repeated a few times.
+    const bool extended = m_model == ReaderModel::Extended;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ASSERT_TRUE(m_view->OpenLink());
+        if (m_view->m_bExtendedModel == extended) {
+            break;
+        }
+    }
+    ASSERT_EQ(m_view->m_bExtendedModel, extended);
     Emulator().ClearRequests();
     m_view->ClearTranscript();
     m_doc.SetModifiedFlag(false);

@@ -31,6 +31,7 @@ protected:
     // The state of the busy guard: view disabled, busy cursor up.
     bool Busy() const;
 
+    ReaderModel m_model;
     CTestUserInterfaceScope m_ui;
     CTempSettings m_settings;
     CEmulatedReader m_reader;

@@ -66,6 +66,16 @@ TEST_F(ViewEchoTest, LineEndsAndControlBytesFinishPieces) {
     EXPECT_EQ(m_view.TranscriptBytes(), QByteArray("AB\r\n<02>X<03><00><1B>"));
 }
 
+TEST_F(ViewEchoTest, ClearingTheTranscriptDropsThePieceStillBeingGathered) {
+    // A key list ends in "X" without a line end: the piece stays open.
+    Feed("S\r\n0012AB34\r\nX");
+    Deliver();
+    m_view.ClearTranscript();
+    Feed("ID:01\r\n");
+    Deliver();
+    EXPECT_EQ(m_view.TranscriptBytes(), QByteArray("ID:01\r\n"));
+}
+
 TEST_F(ViewEchoTest, LongRunsAreCutAt256Characters) {
     PieceRecorder recorder(&m_view);
     const QByteArray run(300, 'x');
