@@ -178,4 +178,22 @@ TEST_F(HelpSlow, WaitForXdgOpenIsBounded) {
     EXPECT_TRUE(watcher.Texts().isEmpty());
 }
 
+TEST_F(HelpTest, AGarbageManualIsHandedOverAsItIsAndAFolderNamedLikeOneIsPassedBy) {
+    ASSERT_TRUE(QDir(m_appDir.path()).mkdir("A-Handbuch.pdf"));
+    QFile manual(m_appDir.filePath("Handbuch.pdf"));
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.write(QByteArray("\x00\xff garbage", 10));
+    manual.close();
+    StandInXdgOpen("exit 0");
+    EXPECT_TRUE(OpenManual().isEmpty());
+    EXPECT_EQ(RecordedArgs(), m_appDir.filePath("Handbuch.pdf") + "\n");
+}
+
+TEST_F(HelpTest, OnlyAFolderNamedLikeAManualStartsNothingAndSaysNothing) {
+    ASSERT_TRUE(QDir(m_appDir.path()).mkdir("Handbuch.pdf"));
+    StandInXdgOpen("exit 0");
+    EXPECT_TRUE(OpenManual().isEmpty());
+    EXPECT_EQ(RecordedArgs(), QString());
+}
+
 }  // namespace
