@@ -40,7 +40,9 @@ EmulatorOptions FastEmulatorOptions(ReaderModel model = ReaderModel::Basic);
 // short reply time-out.
 class CEmulatedReader {
 public:
-    static constexpr uint32_t kTimeoutMs = 100;
+    // Short, but long enough that a loaded machine (or a sanitizer build)
+    // pausing the emulator thread does not end a reply early.
+    static constexpr uint32_t kTimeoutMs = 250;
 
     explicit CEmulatedReader(EmulatorOptions options = FastEmulatorOptions());
     ~CEmulatedReader();
