@@ -10,8 +10,6 @@
 // Usage: bench_link_throughput [--megabytes N] [--rounds N] [--seconds S] [--table]
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/RawPty.h"
 #include "link/DeviceEntries.h"
 #include "protocol/ReaderProtocol.h"
 
@@ -36,32 +35,6 @@ std::atomic<size_t> g_hookBytes{0};
 void CountingHook(uint8_t) {
     g_hookBytes.fetch_add(1, std::memory_order_relaxed);
 }
-
-struct Pty {
-    int master = -1;
-    int slave = -1;
-    std::string path;
-
-    bool Open() {
-        char name[128] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-            return false;
-        }
-        termios tio{};
-        tcgetattr(slave, &tio);
-        cfmakeraw(&tio);
-        tcsetattr(slave, TCSANOW, &tio);
-        path = name;
-        return true;
-    }
-    ~Pty() {
-        for (int fd : {master, slave}) {
-            if (fd >= 0) {
-                close(fd);
-            }
-        }
-    }
-};
 
 void WriteAll(int fd, size_t total) {
     std::vector<char> block(4096);
@@ -85,7 +58,7 @@ double Seconds(Clock::duration d) {
 
 // Bytes per second through the reader protocol's receive path; 0 on failure.
 double ProtocolRate(size_t total) {
-    Pty pty;
+    RawPty pty;
     if (!pty.Open()) {
         return 0;
     }
@@ -119,7 +92,7 @@ double ProtocolRate(size_t total) {
 // Bytes per second through a plain poll/read loop on the port side, reading
 // up to chunk bytes per call.
 double PlainRate(size_t total, size_t chunk) {
-    Pty pty;
+    RawPty pty;
     if (!pty.Open()) {
         return 0;
     }
@@ -150,7 +123,7 @@ double CpuSeconds(clockid_t clock) {
 
 // CPU seconds used by every thread but this one while the link sits silent.
 double SilentLinkCpu(double seconds) {
-    Pty pty;
+    RawPty pty;
     if (!pty.Open()) {
         return -1;
     }

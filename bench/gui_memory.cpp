@@ -9,8 +9,6 @@
 // Usage: gui_memory [--plain] [--table]
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -27,6 +25,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/RawPty.h"
 #include "bench/RecordLines.h"
 #include "link/DeviceEntries.h"
 #include "views/OrvaneDoc.h"
@@ -69,18 +68,12 @@ struct Peaks {
 // The lines through a pseudo-terminal, the link, the display hook and the view.
 Peaks ThroughTheView(const std::string& lines) {
     Peaks peaks;
-    int master = -1;
-    int slave = -1;
-    char name[128] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    RawPty pty;
+    if (!pty.Open()) {
         return peaks;
     }
-    termios tio{};
-    tcgetattr(slave, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(slave, TCSANOW, &tio);
     CMapDeviceEntries entries;
-    entries.WriteEntry(43, name);
+    entries.WriteEntry(43, pty.path);
     SetDeviceEntries(&entries);
     {
         COrvaneDoc doc;
@@ -93,16 +86,16 @@ Peaks ThroughTheView(const std::string& lines) {
             Settle(300);
             peaks.emptyKb = StatusKb("VmHWM");
             // Non-blocking, so that the writer ends when the view stops taking bytes.
-            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+            fcntl(pty.master, F_SETFL, fcntl(pty.master, F_GETFL) | O_NONBLOCK);
             std::atomic<bool> stop{false};
             std::thread writer([&] {
                 size_t done = 0;
                 while (done < lines.size() && !stop.load()) {
-                    const ssize_t n = write(master, lines.data() + done, lines.size() - done);
+                    const ssize_t n = write(pty.master, lines.data() + done, lines.size() - done);
                     if (n > 0) {
                         done += static_cast<size_t>(n);
                     } else if (n < 0 && errno == EAGAIN) {
-                        pollfd pfd{master, POLLOUT, 0};
+                        pollfd pfd{pty.master, POLLOUT, 0};
                         poll(&pfd, 1, 50);
                     } else if (n < 0 && errno != EINTR) {
                         return;
@@ -124,8 +117,6 @@ Peaks ThroughTheView(const std::string& lines) {
         }
     }
     SetDeviceEntries(nullptr);
-    close(slave);
-    close(master);
     return peaks;
 }
 
