@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/MessageBox.h"
+#include "shell/ProgramFiles.h"
 
 namespace {
 
@@ -82,7 +84,10 @@ QString FindFileByExtension(const QString& directory, const QString& extension) 
 }
 
 void ShowManual(QWidget* owner) {
-    OpenManualIn(GetAppDirectory(), owner);
+    const QStringList manuals = CProgramFiles::Find(QStringLiteral("*.pdf"));
+    if (!manuals.isEmpty()) {
+        OpenManualIn(QFileInfo(manuals.constFirst()).absolutePath(), owner);
+    }
 }
 
 void OpenManualIn(const QString& directory, QWidget* owner, std::chrono::milliseconds wait) {

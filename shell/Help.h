@@ -17,8 +17,10 @@ QString FindFileByExtension(const QString& directory, const QString& extension);
 // How long the help waits for xdg-open to hand the manual over.
 inline constexpr std::chrono::milliseconds kManualOpenWait{10000};
 
-// Opens the manual, the first PDF file in the executable's folder, with the
-// desktop's program for PDF files. Without a PDF nothing happens.
+// Opens the manual, the first PDF file in the first of the program's file
+// folders that holds one (CProgramFiles: the executable's folder, then the
+// installed data folder), with the desktop's program for PDF files. Without a
+// PDF nothing happens.
 void ShowManual(QWidget* owner);
 
 // The same for the first PDF file in `directory`, waiting at most `wait` for

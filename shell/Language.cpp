@@ -1,12 +1,11 @@
 #include "shell/Language.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QTranslator>
+
+#include "shell/ProgramFiles.h"
 
 namespace {
 
@@ -45,9 +44,8 @@ bool CLanguage::LoadEnglish() {
         return true;
     }
     auto* translator = new QTranslator(QCoreApplication::instance());
-    for (const QString& folder : CatalogueFolders()) {
-        if (QFileInfo::exists(QDir(folder).filePath(kCatalogue)) &&
-            translator->load(kCatalogue, folder)) {
+    for (const QString& path : CProgramFiles::Find(kCatalogue, CatalogueFolders())) {
+        if (translator->load(path)) {
             QCoreApplication::installTranslator(translator);
             g_english = translator;
             return true;
@@ -68,18 +66,12 @@ bool CLanguage::IsEnglishLoaded() {
     return !g_english.isNull();
 }
 
+QString CLanguage::EnglishCatalogue() {
+    return g_english ? g_english->filePath() : QString();
+}
+
 QStringList CLanguage::CatalogueFolders() {
-    if (!g_folderOverride.isEmpty()) {
-        return g_folderOverride;
-    }
-    const QString appDir = QCoreApplication::applicationDirPath();
-    QStringList folders{appDir, QDir::cleanPath(appDir + QStringLiteral("/../share/orvane"))};
-    for (const QString& dataDir :
-         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        folders << QDir(dataDir).filePath(QStringLiteral("orvane"));
-    }
-    folders.removeDuplicates();
-    return folders;
+    return g_folderOverride.isEmpty() ? CProgramFiles::Folders() : g_folderOverride;
 }
 
 void CLanguage::SetCatalogueFolders(const QStringList& folders) {

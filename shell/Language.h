@@ -11,13 +11,15 @@ public:
     static void InstallQtGerman();
     static void RemoveQtGerman();
 
-    // Loads OrvaneEng.qm from the first catalogue folder that holds it and
-    // installs it; false when no folder holds a loadable catalogue.
+    // Loads OrvaneEng.qm from the first catalogue folder that holds a loadable
+    // one and installs it; false when none does.
     static bool LoadEnglish();
     static void UnloadEnglish();
     static bool IsEnglishLoaded();
+    // The file the English catalogue was loaded from; empty while not loaded.
+    static QString EnglishCatalogue();
 
-    // The executable's folder first, then the installed data folders.
+    // The program's file folders (CProgramFiles), unless a test replaced them.
     static QStringList CatalogueFolders();
     // Replaces the folders searched (empty restores the default); for tests.
     static void SetCatalogueFolders(const QStringList& folders);

@@ -14,6 +14,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/Help.h"
+#include "shell/ProgramFiles.h"
 
 namespace {
 
@@ -96,6 +97,27 @@ TEST(HelpFiles, FirstFileByNameWithTheExtensionIgnoringCase) {
     QTemporaryDir empty;
     EXPECT_EQ(FindFileByExtension(empty.path(), "pdf"), "");
     EXPECT_EQ(FindFileByExtension(empty.filePath("missing"), "pdf"), "");
+}
+
+// The manual and the catalogue of an installation lie in ../share/orvane from
+// the program's folder; files beside the program come first.
+TEST(HelpFiles, ProgramFilesBesideTheProgramComeBeforeTheInstalledDataFolder) {
+    QTemporaryDir root;
+    const QString bin = root.filePath("usr/bin");
+    const QString data = root.filePath("usr/share/orvane");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(data));
+    const QStringList folders = CProgramFiles::Folders(bin + "/");
+    EXPECT_EQ(folders, (QStringList{bin, data}));
+
+    Touch(data + "/OrvaneEng.qm");
+    Touch(data + "/Orvane-Handbuch.pdf");
+    ASSERT_TRUE(QDir(bin).mkdir("A-Handbuch.pdf"));
+    EXPECT_EQ(CProgramFiles::Find("*.pdf", folders), QStringList{data + "/Orvane-Handbuch.pdf"});
+    EXPECT_EQ(CProgramFiles::Find("OrvaneEng.qm", folders), QStringList{data + "/OrvaneEng.qm"});
+    Touch(bin + "/Zusatz.PDF");
+    EXPECT_EQ(CProgramFiles::Find("*.pdf", folders),
+              (QStringList{bin + "/Zusatz.PDF", data + "/Orvane-Handbuch.pdf"}));
+    EXPECT_EQ(CProgramFiles::Folders(), CProgramFiles::Folders(GetAppDirectory()));
 }
 
 TEST(HelpFiles, AppDirectoryIsTheExecutablesFolder) {
