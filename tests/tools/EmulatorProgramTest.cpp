@@ -186,7 +186,7 @@ TEST_F(EmulatorProgram, FaultOptionAppliesAndStdinEndDoesNotStopIt) {
     EXPECT_EQ(program.Wait(), 0);
 }
 
-TEST_F(EmulatorProgram, HelpAndBadOptions) {
+TEST_F(EmulatorProgram, HelpVersionAndBadOptions) {
     CChildProcess help;
     ASSERT_TRUE(help.Start({CChildProcess::Beside("orvane-emulator"), "--help"}));
     EXPECT_NE(help.ReadAll().find("--progress-us"), std::string::npos);
@@ -197,6 +197,13 @@ TEST_F(EmulatorProgram, HelpAndBadOptions) {
         bad.Start({CChildProcess::Beside("orvane-emulator"), "--model", "x", "--log", m_log}));
     EXPECT_EQ(bad.Wait(), 2);
     EXPECT_EQ(bad.ReadAll(100ms), "");
+
+    for (const std::string program : {"orvane-emulator", "orvane-trace"}) {
+        CChildProcess version;
+        ASSERT_TRUE(version.Start({CChildProcess::Beside(program), "--version"}));
+        EXPECT_EQ(version.ReadAll(), program + " (Orvane) " ORVANE_PRODUCT_VERSION "\n");
+        EXPECT_EQ(version.Wait(), 0);
+    }
 }
 
 TEST_F(EmulatorProgram, TraceViewerPrintsTextsAndRemovesItsSocket) {

@@ -44,6 +44,7 @@ std::string CEmulatorCommandLine::Usage(const std::string& program) {
            "  --log FILE                append the request log to FILE (default: standard\n"
            "                            error)\n"
            "  --help                    show this text\n"
+           "  --version                 show the version\n"
            "\n"
            "Commands on standard input, one per line:\n"
            "  badge KEY     hold a badge with key number KEY (1 to 8 hex digits) to the reader\n"
@@ -58,6 +59,10 @@ bool CEmulatorCommandLine::Parse(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             m_bHelp = true;
+            continue;
+        }
+        if (arg == "--version") {
+            m_bVersion = true;
             continue;
         }
         std::string name = arg;

@@ -17,6 +17,7 @@ public:
     EmulatorFault Fault() const { return m_fault; }
     const std::string& LogPath() const { return m_strLogPath; }  // empty: standard error
     bool HelpWanted() const { return m_bHelp; }
+    bool VersionWanted() const { return m_bVersion; }
     const std::string& Error() const { return m_strError; }
 
 private:
@@ -28,5 +29,6 @@ private:
     EmulatorFault m_fault = EmulatorFault::None;
     std::string m_strLogPath;
     bool m_bHelp = false;
+    bool m_bVersion = false;
     std::string m_strError;
 };

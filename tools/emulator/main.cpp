@@ -61,6 +61,10 @@ int main(int argc, char** argv) {
         std::fputs(CEmulatorCommandLine::Usage(program).c_str(), stdout);
         return 0;
     }
+    if (commandLine.VersionWanted()) {
+        std::printf("orvane-emulator (Orvane) %s\n", ORVANE_PRODUCT_VERSION);
+        return 0;
+    }
 
     // Signals are taken through a descriptor; blocked before any thread starts so that every
     // thread inherits the mask and only the main loop sees them.

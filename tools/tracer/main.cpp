@@ -21,9 +21,16 @@ void Usage(const char* program, std::FILE* to) {
     std::fprintf(to,
                  "Usage: %s [--socket PATH]\n"
                  "Shows the trace of the bytes that the Orvane program receives.\n"
-                 "Binds the trace socket (default %s) and prints the texts as they arrive,\n"
-                 "until interrupted (SIGINT, SIGTERM); the socket is removed on exit.\n",
-                 program, TraceSocketPath().c_str());
+                 "Binds the trace socket and prints the texts as they arrive, until\n"
+                 "interrupted (SIGINT, SIGTERM); the socket is removed on exit.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --socket PATH  bind PATH instead of the program's socket,\n"
+                 "                 $XDG_RUNTIME_DIR/MeridelTracer, else\n"
+                 "                 /tmp/MeridelTracer-<user id>\n"
+                 "  --help         show this text\n"
+                 "  --version      show the version\n",
+                 program);
 }
 
 }  // namespace
@@ -34,6 +41,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(program, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("orvane-trace (Orvane) %s\n", ORVANE_PRODUCT_VERSION);
             return 0;
         }
         if (std::strcmp(argv[i], "--socket") == 0 && i + 1 < argc) {
