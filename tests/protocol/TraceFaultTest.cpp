@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -68,7 +69,8 @@ protected:
             close(m_socket);
         }
         chmod(m_dir.c_str(), 0700);
-        std::system(("rm -rf '" + m_dir + "'").c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
     }
 
     void Break(Viewer viewer) {
