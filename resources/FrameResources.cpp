@@ -102,4 +102,8 @@ QString ToolBarIcon(unsigned id) {
     return QStringLiteral(":/toolbar/%1.svg").arg(id);
 }
 
+QString ApplicationIcon() {
+    return QStringLiteral(":/application/Orvane.svg");
+}
+
 }  // namespace Res

@@ -32,4 +32,7 @@ const std::vector<unsigned>& MainToolBar();
 // The resource path of a tool bar button's picture.
 QString ToolBarIcon(unsigned id);
 
+// The path of the application icon among the compiled-in resources.
+QString ApplicationIcon();
+
 }  // namespace Res

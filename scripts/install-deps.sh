@@ -7,7 +7,8 @@ packages=(cmake g++ make pkg-config ccache
           qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
           libgtest-dev libgmock-dev libbenchmark-dev xdg-utils fonts-dejavu-core
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev
+          help2man desktop-file-utils appstream dpkg-dev file lintian)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test, then checks
+# the installation and the Debian package (scripts/check-install.sh).
 #
 # Further stages, switched on by the environment (CI switches on all three):
 #   ORVANE_ASAN=1  every test again in an AddressSanitizer+UBSan build
@@ -22,6 +23,9 @@ stage "build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+
+stage "install and package"
+scripts/check-install.sh
 
 if [[ ${ORVANE_ASAN:-0} == 1 ]]; then
     stage "AddressSanitizer + UBSan"

@@ -85,7 +85,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     // Not resizable by its edge (see resizeEvent), but it can be maximised and minimised.
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
-    setWindowIcon(QIcon(Res::ToolBarIcon(Res::ID_READ_RECORDS)));
+    setWindowIcon(QIcon(Res::ApplicationIcon()));
     m_updateTimer.setInterval(150);
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
 }

@@ -51,6 +51,8 @@ bool COrvaneApp::InitInstance(const QStringList& arguments) {
     // The settings location: "Meridel Applikationen/Orvane".
     QCoreApplication::setOrganizationName(QStringLiteral("Meridel Applikationen"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+    // The desktop entry's name, so that Wayland desktops match the window to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVANE_APP_ID));
     SetDeviceEntries(m_pDeviceEntries.get());
     SetUserInterface(m_pUserInterface.get());
     SetDebugSink([](const std::string& line) { qCDebug(lcLink, "%s", line.c_str()); });
