@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -18,6 +19,7 @@
 #include "shell/Language.h"
 #include "shell/MessageBox.h"
 #include "shell/SettingsStore.h"
+#include "views/BusyGuard.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 
@@ -49,6 +51,18 @@ QString PromptPart(const QString& text) {
 
 QString ToolTipPart(const QString& text) {
     return text.section(QLatin1Char('\n'), 1).trimmed();
+}
+
+// Dates in the interface's language: the system's own formats when they are
+// of that language, else the language's usual ones (German: 08.12.26; English:
+// the unambiguous 8 Dec 2026).
+QLocale InterfaceLocale(bool english) {
+    const QLocale system = QLocale::system();
+    if (english) {
+        return system.language() == QLocale::English ? system : QLocale::c();
+    }
+    return system.language() == QLocale::German ? system
+                                                : QLocale(QLocale::German, QLocale::Germany);
 }
 
 // The commands the view handles: the reader commands and printing.
@@ -114,6 +128,7 @@ bool CMainFrame::OnCreate() {
     }
     BuildAccelerators();
     BuildMenu();
+    QLocale::setDefault(InterfaceLocale(false));
     m_updateTimer.start();
     if (CSettingsStore::GetProfileInt(QStringLiteral("Settings"), QStringLiteral("Sprache"), 0) ==
         1) {
@@ -172,8 +187,7 @@ void CMainFrame::BuildAccelerators() {
 }
 
 void CMainFrame::BuildMenu() {
-    // A fresh menu: its items start without check marks; only the update
-    // handlers set them.
+    // A fresh menu: the update handler sets the check marks.
     auto* bar = new QMenuBar(this);
     m_menuActions.clear();
     for (const Res::MenuPopup& popup : Res::MainMenu()) {
@@ -229,13 +243,8 @@ void CMainFrame::OnLanguageEnglish() {
         return;
     }
     CLanguage::RemoveQtGerman();
-    BuildMenu();
-    for (const auto& [id, action] : m_toolActions) {
-        ApplyPrompts(action, id);
-    }
     m_bEnglish = 1;
-    ShowIdleMessage();
-    UpdateCommandUI();
+    ShowLanguage();
 }
 
 void CMainFrame::OnLanguageGerman() {
@@ -244,12 +253,19 @@ void CMainFrame::OnLanguageGerman() {
     }
     CLanguage::UnloadEnglish();
     CLanguage::InstallQtGerman();
+    m_bEnglish = 0;
+    ShowLanguage();
+}
+
+void CMainFrame::ShowLanguage() {
+    QLocale::setDefault(InterfaceLocale(m_bEnglish == 1));
     BuildMenu();
     for (const auto& [id, action] : m_toolActions) {
         ApplyPrompts(action, id);
     }
-    m_bEnglish = 0;
+    m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
     ShowIdleMessage();
+    OnUpdateFrameTitle();
     UpdateCommandUI();
 }
 
@@ -270,12 +286,13 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, action] : m_menuActions) {
         action->setEnabled(IsCommandEnabled(id));
     }
-    // The update handlers only ever set a check mark.
-    if (QAction* german = MenuAction(Res::ID_LANGUAGE_GERMAN); german && m_bEnglish == 0) {
-        german->setChecked(true);
+    // The marks show the language in force, also after Qt ticked an item
+    // whose switch then failed.
+    if (QAction* german = MenuAction(Res::ID_LANGUAGE_GERMAN)) {
+        german->setChecked(m_bEnglish == 0);
     }
-    if (QAction* english = MenuAction(Res::ID_LANGUAGE_ENGLISH); english && m_bEnglish == 1) {
-        english->setChecked(true);
+    if (QAction* english = MenuAction(Res::ID_LANGUAGE_ENGLISH)) {
+        english->setChecked(m_bEnglish == 1);
     }
     if (m_pPortPane != nullptr) {
         m_pPortPane->setText(m_pView != nullptr ? m_pView->m_strPortName : QString());
@@ -361,6 +378,14 @@ bool CMainFrame::event(QEvent* e) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
+    // A disabled window still gets the window manager's close requests. While
+    // a command or a link opening waits for the reader, closing would switch
+    // the language, ask to save a half transcript and pull the window away
+    // under the waiting handler: the request is refused.
+    if (CBusyGuard::IsBusy()) {
+        e->ignore();
+        return;
+    }
     CSettingsStore::WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("Sprache"),
                                     m_bEnglish);
     OnLanguageGerman();

@@ -73,6 +73,8 @@ private:
     void BuildMenu();
     void ApplyPrompts(QAction* action, unsigned id);
     void ShowIdleMessage();
+    // Shows every text on screen in the language now in force.
+    void ShowLanguage();
     bool IsAcceleratorLetter(const QKeyEvent* e) const;
 
     QToolBar* m_wndToolBar = nullptr;

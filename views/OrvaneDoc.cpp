@@ -14,6 +14,10 @@
 COrvaneDoc::COrvaneDoc(QObject* parent)
     : QObject(parent), m_strTitle(LoadString(Res::IDS_UNTITLED)) {}
 
+QString COrvaneDoc::GetTitle() const {
+    return m_strPathName.isEmpty() ? LoadString(Res::IDS_UNTITLED) : m_strTitle;
+}
+
 bool COrvaneDoc::OnNewDocument() {
     m_strPathName.clear();
     m_strTitle = LoadString(Res::IDS_UNTITLED);
@@ -94,7 +98,7 @@ bool COrvaneDoc::SaveModified() {
     QMessageBox box(DialogParent());
     box.setWindowTitle(QStringLiteral("Orvane"));
     box.setIcon(QMessageBox::Question);
-    box.setText(LoadString(Res::IDP_ASK_TO_SAVE).arg(m_strTitle));
+    box.setText(LoadString(Res::IDP_ASK_TO_SAVE).arg(GetTitle()));
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);

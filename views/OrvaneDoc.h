@@ -18,7 +18,8 @@ public:
 
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     bool IsModified() const { return m_bModified; }
-    QString GetTitle() const { return m_strTitle; }
+    // The file's name, or "Unbenannt" in the language in force.
+    QString GetTitle() const;
     QString GetPathName() const { return m_strPathName; }
 
     // Empties the transcript and makes the document new and unmodified.

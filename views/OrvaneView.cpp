@@ -18,6 +18,7 @@
 #include "resources/Strings.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/SettingsStore.h"
+#include "views/BusyGuard.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneDoc.h"
 #include "views/TranscriptText.h"
@@ -80,6 +81,9 @@ COrvaneDoc* COrvaneView::GetDocument() const {
 }
 
 bool COrvaneView::OpenLink() {
+    // The parameter read dispatches events while the link already counts as
+    // open: no command, interface choice or close may start inside it.
+    CBusyGuard busy(window());
     QString name = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
     const int baudRate = CSettingsStore::GetProfileInt(kPort, QStringLiteral("Baudrate"), 19200);
     name.remove(QStringLiteral("USB: "));
@@ -286,6 +290,18 @@ bool COrvaneView::viewportEvent(QEvent* e) {
 }
 
 void COrvaneView::keyPressEvent(QKeyEvent* e) {
+    // A chord with Alt or Ctrl is a command, never typing. AltGr characters
+    // come without these modifiers, or with both where AltGr is reported so.
+    const Qt::KeyboardModifiers chord = e->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
+    if (!e->text().isEmpty() && chord != Qt::NoModifier &&
+        chord != (Qt::AltModifier | Qt::ControlModifier)) {
+        QKeyEvent command(e->type(), e->key(), e->modifiers(), e->nativeScanCode(),
+                          e->nativeVirtualKey(), e->nativeModifiers(), QString(), e->isAutoRepeat(),
+                          e->count());
+        QPlainTextEdit::keyPressEvent(&command);
+        e->setAccepted(command.isAccepted());
+        return;
+    }
     // Typing stops at the transcript's limit; keys that do not type still work.
     const QString typed = e->text();
     if (!typed.isEmpty() && !textCursor().hasSelection()) {

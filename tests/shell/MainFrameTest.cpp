@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -17,8 +19,10 @@
 #include "resources/Strings.h"
 #include "shell/Language.h"
 #include "shell/MainFrame.h"
+#include "shell/QtUserInterface.h"
 #include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
+#include "views/ClockSetDlg.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 
@@ -26,10 +30,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A frame with its document and view, as the application builds them.
+// A frame with its document and view, as the application builds them, and
+// the program's reply wait, which dispatches events.
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetUserInterface(&m_ui);
         CLanguage::InstallQtGerman();  // as at start-up
         m_frame = std::make_unique<CMainFrame>();
         m_view = new COrvaneView(&m_doc);
@@ -38,9 +44,11 @@ protected:
     }
     void TearDown() override {
         m_frame.reset();
+        QLocale::setDefault(QLocale::system());
         CLanguage::UnloadEnglish();
         CLanguage::InstallQtGerman();
         CLanguage::SetCatalogueFolders({});
+        SetUserInterface(nullptr);
     }
 
     // Each popup as "title: item|item|-|item".
@@ -63,6 +71,22 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == m_view; }));
     }
 
+    // Opens a link to an emulated reader and shows the frame with the focus in the transcript.
+    void Connect(CEmulatorPort& port) {
+        ASSERT_TRUE(port.Start());
+        ASSERT_TRUE(m_view->OpenLink());
+        port.m_emulator.ClearRequests();
+        ShowAndFocusView();
+        m_frame->UpdateCommandUI();
+    }
+
+    // The date as the clock-set dialog shows it now.
+    static QString PickerDate() {
+        CClockSetDlg dialog;
+        return dialog.findChild<QDateEdit*>("1000")->text();
+    }
+
+    CQtUserInterface m_ui;
     CTempSettings m_store{CTempSettings::Devices::FromStore};
     COrvaneDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;
@@ -188,17 +212,23 @@ TEST_F(MainFrameTest, KeysOfDisabledCommandsDoNothingAndAreNotTyped) {
     // Other letters and the shifted ones are typed as usual.
     QTest::keyClicks(m_view, "ab");
     QTest::keyClick(m_view, 'L', Qt::ShiftModifier);
-    EXPECT_EQ(m_view->toPlainText(), "abL");
+    // Chords with Alt or Ctrl are commands, never typing; AltGr characters are
+    // typed, whether they come without modifiers or as Ctrl+Alt.
+    QTest::keyClick(m_view, Qt::Key_E, Qt::AltModifier);
+    QTest::keyClick(m_view, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(m_view, '@');
+    QTest::sendKeyEvent(QTest::Click, m_view, Qt::Key_E, QStringLiteral("€"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(m_view->toPlainText(), "abL@€");
+    QTest::keyClick(m_view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(m_view->textCursor().selectedText(), "abL@€");
 }
 
 TEST_F(MainFrameTest, SingleLetterKeysStartTheirCommandWhileTheTranscriptHasTheFocus) {
     CEmulatorPort port(ReaderModel::Basic, 3);
-    ASSERT_TRUE(port.Start());
-    ASSERT_TRUE(m_view->OpenLink());
-    port.m_emulator.ClearRequests();
-    ShowAndFocusView();
-    m_frame->UpdateCommandUI();
+    Connect(port);
     CModalScript driver;
+    m_frame->menuBar()->setFocus();  // as a menu bar left in keyboard mode holds it
 
     QTest::keyClick(m_view, Qt::Key_L);
     ASSERT_TRUE(port.m_emulator.WaitForRequests(1, 3s));
@@ -207,11 +237,56 @@ TEST_F(MainFrameTest, SingleLetterKeysStartTheirCommandWhileTheTranscriptHasTheF
     ASSERT_TRUE(WaitUntil([&] { return m_view->toPlainText().contains("END"); }));
     EXPECT_FALSE(m_view->toPlainText().startsWith('l'));
     EXPECT_TRUE(driver.m_unexpected.empty());
+    // The keyboard works in the transcript again: an arrow key moves the caret.
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->isEnabled(); }));
+    EXPECT_EQ(QApplication::focusWidget(), m_view);
+    const int line = m_view->textCursor().blockNumber();
+    QTest::keyClick(m_frame->windowHandle(), Qt::Key_Up);
+    EXPECT_EQ(m_view->textCursor().blockNumber(), line - 1);
+    m_view->CloseLink();
+}
+
+// While the opening parameter read or a read-out waits for the reader, "L",
+// its tool bar button and a close request do nothing.
+TEST_F(MainFrameTest, NothingElseStartsWhileTheReaderIsWaitedFor) {
+    CEmulatorPort port(ReaderModel::Basic, 3);
+    Connect(port);
+    m_frame->OnLanguageEnglish();
+    bool tried = false;
+    bool closed = false;
+    QTimer poke;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (!tried && !port.m_emulator.Requests().empty()) {
+            tried = true;
+            QTest::keyClick(m_view, Qt::Key_L);
+            m_frame->ToolBarAction(Res::ID_READ_RECORDS)->trigger();
+            closed = m_frame->close() || closed;
+        }
+    });
+    poke.start(5);
+    CModalScript driver;
+    driver.On<QDialog>([](QDialog* d) { d->accept(); });  // the stored COM40 again
+    for (unsigned id : {Res::ID_SELECT_INTERFACE, Res::ID_READ_RECORDS}) {
+        tried = false;
+        port.m_emulator.ClearRequests();
+        m_frame->RunCommand(id);
+        ASSERT_TRUE(tried) << id;
+        QTest::qWait(150);
+        EXPECT_EQ(port.m_emulator.Requests().size(), 1u) << id;
+    }
+    // Nothing was switched or saved half-way, and the window stayed.
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_TRUE(m_frame->IsEnglish());
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), -1);
+    EXPECT_TRUE(driver.m_unexpected.empty()) << driver.m_unexpected.join("; ").toStdString();
     m_view->CloseLink();
 }
 
 TEST_F(MainFrameTest, EnglishRebuildsTheMenuAtOnceAndLaterTextsAreEnglish) {
-    const QString title = m_frame->windowTitle();
+    // German dates whatever the system's locale is.
+    EXPECT_TRUE(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d+$").match(PickerDate()).hasMatch())
+        << PickerDate().toStdString();
     m_frame->OnLanguageEnglish();
     ASSERT_TRUE(m_frame->IsEnglish());
     EXPECT_EQ(MenuTexts().front(),
@@ -221,7 +296,9 @@ TEST_F(MainFrameTest, EnglishRebuildsTheMenuAtOnceAndLaterTextsAreEnglish) {
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Ready");
     EXPECT_EQ(m_frame->ToolBarAction(Res::ID_READ_RECORDS)->toolTip(), "Read data buffer (L)");
     EXPECT_EQ(LoadString(Res::IDS_READ_ERROR), "Error reading the data");
-    EXPECT_EQ(m_frame->windowTitle(), title);
+    // What is on screen follows at once: the title and the date of the clock pickers.
+    EXPECT_EQ(m_frame->windowTitle(), "Untitled - Orvane");
+    EXPECT_FALSE(PickerDate().contains('.')) << PickerDate().toStdString();
     // A fresh menu: only the update handler's check mark.
     EXPECT_TRUE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
     EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_GERMAN)->isChecked());
@@ -238,6 +315,7 @@ TEST_F(MainFrameTest, EnglishRebuildsTheMenuAtOnceAndLaterTextsAreEnglish) {
     EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Bereit");
     EXPECT_EQ(LoadString(Res::IDS_READ_ERROR), "Fehler beim Lesen der Daten");
+    EXPECT_EQ(m_frame->windowTitle(), "Unbenannt - Orvane");
     bar = m_frame->menuBar();
     m_frame->RunCommand(Res::ID_LANGUAGE_GERMAN);
     EXPECT_EQ(m_frame->menuBar(), bar);
@@ -263,13 +341,13 @@ TEST_F(MainFrameTest, MissingCatalogueGivesMessage10017AndStaysGerman) {
     CLanguage::SetCatalogueFolders({empty.path()});
     CModalScript driver;
     driver.Message(QMessageBox::Ok);
-    m_frame->RunCommand(Res::ID_LANGUAGE_ENGLISH);
+    // Through the menu item itself, which Qt ticks before the command runs.
+    m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->trigger();
     ASSERT_EQ(driver.m_messages.size(), 1);
     EXPECT_EQ(driver.m_messages[0],
               "Die Sprachinformationen konnten nicht geladen werden!\r\n"
               "Standardsprache Deutsch wird geladen!");
     EXPECT_FALSE(m_frame->IsEnglish());
-    m_frame->UpdateCommandUI();
     EXPECT_TRUE(m_frame->MenuAction(Res::ID_LANGUAGE_GERMAN)->isChecked());
     EXPECT_FALSE(m_frame->MenuAction(Res::ID_LANGUAGE_ENGLISH)->isChecked());
     EXPECT_EQ(MenuTexts().front().left(8), "&Datei: ");

@@ -83,6 +83,7 @@ TEST_F(ExtendedCommandSlow, EveryMenuCommandReachesTheReader) {
     ASSERT_TRUE(frame.OnCreate());
     frame.SetView(m_view.get());
     frame.show();
+    m_view->setFocus();
     for (const MenuCase& c : MenuCases()) {
         SCOPED_TRACE(c.id);
         Emulator().ClearRequests();
@@ -100,6 +101,8 @@ TEST_F(ExtendedCommandSlow, EveryMenuCommandReachesTheReader) {
         const std::vector<std::string> requests = Requests();
         ASSERT_FALSE(requests.empty());
         EXPECT_EQ(requests.front().substr(0, c.request.size()), c.request);
+        // The keys go to the transcript again whenever the window is active.
+        EXPECT_EQ(frame.focusWidget(), m_view.get());
     }
 }
 

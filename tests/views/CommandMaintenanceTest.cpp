@@ -129,7 +129,10 @@ TEST_F(ExtendedCommandTest, SetParametersRunsTheDialogWithoutTranscript) {
             ClickControl(d, 1016);
         })
         .Message(QMessageBox::Ok)
-        .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
+        .On<CParametersDlg>([](CParametersDlg* d) {
+            EXPECT_EQ(d->focusWidget(), d->findChild<QWidget*>("1016"));  // the pressed button
+            ClickControl(d, Res::IDCANCEL);
+        });
     Run(&COrvaneView::OnSetParameters, script);
     EXPECT_TRUE(hookOff);
     EXPECT_EQ(Requests(), std::vector<std::string>{"H005"});
@@ -158,6 +161,7 @@ TEST_F(ExtendedCommandTest, KeyNumbersKeepTheTranscriptHook) {
         })
         .Message(QMessageBox::Ok)
         .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            EXPECT_EQ(d->focusWidget(), d->findChild<QWidget*>("1019"));
             ClickControl(d, 1016);  // Teach IN on
             EXPECT_TRUE(Emulator().WaitForRequests(2, 2s));
             ClickControl(d, Res::IDOK);
