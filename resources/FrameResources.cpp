@@ -39,7 +39,9 @@ const std::vector<MenuPopup>& MainMenu() {
           {ID_LANGUAGE_GERMAN, QT_TRANSLATE_NOOP("Menu", "deutsch")},
           {ID_LANGUAGE_ENGLISH, QT_TRANSLATE_NOOP("Menu", "englisch")}}},
         {QT_TRANSLATE_NOOP("Menu", "&?"),
-         {{ID_APP_ABOUT, QT_TRANSLATE_NOOP("Menu", "Inf&o über Orvane...")}}},
+         {{ID_HELP, QT_TRANSLATE_NOOP("Menu", "&Handbuch\tF1")},
+          {0, nullptr},
+          {ID_APP_ABOUT, QT_TRANSLATE_NOOP("Menu", "Inf&o über Orvane...")}}},
     };
     return menu;
 }

@@ -41,12 +41,13 @@ const std::map<unsigned, const char*>& Table() {
          QT_TRANSLATE_NOOP("Strings",
                            "Die Sprachinformationen konnten nicht geladen werden!\r\n"
                            "Standardsprache Deutsch wird geladen!")},
+        // %1: the manual's full path.
         {Res::IDS_HELP_NO_VIEWER,
          QT_TRANSLATE_NOOP("Strings",
-                           "Zur Ausführung der Hilfe muss der Adobe Acrobat Reader installiert "
-                           "sein.\nSie können den Adobe Acrobat Reader von\n"
-                           "https://get.adobe.com/de/reader/\noder\n"
-                           "https://www.adobe.com/de/acrobat/pdf-reader.html\nladen.\n")},
+                           "Zur Ausführung der Hilfe muss ein PDF-Betrachter installiert sein.\n"
+                           "Übliche PDF-Betrachter sind zum Beispiel Evince oder Okular; Sie "
+                           "können sie mit der Paketverwaltung Ihrer Distribution installieren.\n"
+                           "Das Handbuch liegt unter\n%1\n")},
         {Res::IDS_HELP_NO_RESOURCES,
          QT_TRANSLATE_NOOP("Strings", "Nicht genügend Systemresourcen vorhanden!\n")},
         {Res::IDS_HELP_UNKNOWN_ERROR, QT_TRANSLATE_NOOP("Strings", "Unbekannter Fehler %d")},

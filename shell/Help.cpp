@@ -13,6 +13,7 @@
 #include "resources/Strings.h"
 #include "shell/MessageBox.h"
 #include "shell/ProgramFiles.h"
+#include "views/BusyGuard.h"
 
 namespace {
 
@@ -20,6 +21,9 @@ namespace {
 constexpr int kNoProgramForType = 3;
 // A killed xdg-open reports like a shell: 128 plus the signal number.
 constexpr int kSignalStatusBase = 128;
+
+// The xdg-open started last, until it has ended and gone.
+QPointer<QProcess> g_pXdgOpen;
 
 struct OpenResult {
     bool finished = false;
@@ -34,13 +38,16 @@ OpenResult RunXdgOpen(const QString& path, const QString& workingDirectory,
                       std::chrono::milliseconds wait) {
     OpenResult result;
     auto* process = new QProcess;
+    g_pXdgOpen = process;
     process->setProgram(QStringLiteral("xdg-open"));
     process->setArguments({path});
     process->setWorkingDirectory(workingDirectory);
-    // The viewer that xdg-open starts inherits these channels; our own output
-    // outlives this process object, a pipe would not.
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    // xdg-open's own error lines do not belong on the terminal: the message
+    // box says what went wrong. The viewer it starts inherits these channels;
+    // unlike a pipe, the null device stays valid after this object is gone.
     process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
 
     QEventLoop loop;
     QObject::connect(process, &QProcess::errorOccurred, &loop,
@@ -91,25 +98,26 @@ void ShowManual(QWidget* owner) {
 }
 
 void OpenManualIn(const QString& directory, QWidget* owner, std::chrono::milliseconds wait) {
-    // F1 pressed again while xdg-open is still starting does not start a second one.
-    static bool busy = false;
-    if (busy) {
+    // Not while a reader command waits for its reply: the wait for xdg-open
+    // would run inside it. Nor a second xdg-open while one still runs (still
+    // starting, or still handing the manual over after the wait).
+    if (CBusyGuard::IsBusy() || (g_pXdgOpen && g_pXdgOpen->state() != QProcess::NotRunning)) {
         return;
     }
     const QString file = FindFileByExtension(directory, QStringLiteral("pdf"));
     if (file.isEmpty()) {
         return;
     }
-    busy = true;
     QPointer<QWidget> guardedOwner(owner);
     // The full path: a file name starting with "-" must not read as an option.
-    const OpenResult result = RunXdgOpen(QDir(directory).absoluteFilePath(file), directory, wait);
-    busy = false;
+    const QString path = QDir(directory).absoluteFilePath(file);
+    const OpenResult result = RunXdgOpen(path, directory, wait);
 
     if (result.failedToStart) {
         ShowMessage(Res::IDS_HELP_NO_RESOURCES, MsgStyle::Ok, guardedOwner);
     } else if (result.finished && result.status == kNoProgramForType) {
-        ShowMessage(Res::IDS_HELP_NO_VIEWER, MsgStyle::Ok, guardedOwner);
+        ShowMessage(LoadString(Res::IDS_HELP_NO_VIEWER).arg(QDir::toNativeSeparators(path)),
+                    MsgStyle::Ok, guardedOwner);
     } else if (result.finished && result.status != 0) {
         const QString text = LoadString(Res::IDS_HELP_UNKNOWN_ERROR)
                                  .replace(QStringLiteral("%d"), QString::number(result.status));

@@ -25,7 +25,8 @@ void ShowManual(QWidget* owner);
 
 // The same for the first PDF file in `directory`, waiting at most `wait` for
 // xdg-open to finish. Failures are reported in a message box: xdg-open not
-// startable (10019), no program for PDF files (10018), any other failure
-// (10020 with xdg-open's exit status).
+// startable (10019), no program for PDF files (10018, with the manual's path),
+// any other failure (10020 with xdg-open's exit status). Does nothing while a
+// reader command runs or an xdg-open started earlier still runs.
 void OpenManualIn(const QString& directory, QWidget* owner,
                   std::chrono::milliseconds wait = kManualOpenWait);

@@ -196,6 +196,10 @@
         <translation>&amp;?</translation>
     </message>
     <message>
+        <source>&amp;Handbuch	F1</source>
+        <translation>&amp;Manual	F1</translation>
+    </message>
+    <message>
         <source>Inf&amp;o über Orvane...</source>
         <translation>&amp;About Orvane...</translation>
     </message>
@@ -281,18 +285,15 @@ Standardsprache Deutsch wird geladen!</source>
 The default language German is loaded!</translation>
     </message>
     <message>
-        <source>Zur Ausführung der Hilfe muss der Adobe Acrobat Reader installiert sein.
-Sie können den Adobe Acrobat Reader von
-https://get.adobe.com/de/reader/
-oder
-https://www.adobe.com/de/acrobat/pdf-reader.html
-laden.
+        <source>Zur Ausführung der Hilfe muss ein PDF-Betrachter installiert sein.
+Übliche PDF-Betrachter sind zum Beispiel Evince oder Okular; Sie können sie mit der Paketverwaltung Ihrer Distribution installieren.
+Das Handbuch liegt unter
+%1
 </source>
-        <translation>To show the help, Adobe Acrobat Reader must be installed.
-You can download Adobe Acrobat Reader from
-https://get.adobe.com/reader/
-or
-https://www.adobe.com/acrobat/pdf-reader.html
+        <translation>To show the help, a PDF viewer must be installed.
+Usual PDF viewers are, for example, Evince or Okular; you can install them with your distribution&apos;s package manager.
+The manual is at
+%1
 </translation>
     </message>
     <message>

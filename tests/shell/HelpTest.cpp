@@ -15,6 +15,7 @@
 #include "resources/Strings.h"
 #include "shell/Help.h"
 #include "shell/ProgramFiles.h"
+#include "views/BusyGuard.h"
 
 namespace {
 
@@ -46,7 +47,8 @@ private:
 };
 
 // A folder standing for the executable's folder, and a stand-in xdg-open at
-// the front of PATH that records its arguments and exits with a chosen status.
+// the front of PATH that records the arguments of each run and exits with a
+// chosen status.
 class HelpTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,7 +63,7 @@ protected:
         const QString path = m_toolDir.filePath("xdg-open");
         QFile script(path);
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\n%2\n")
+        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n%2\n")
                          .arg(ArgsFile(), body)
                          .toLocal8Bit());
         script.close();
@@ -130,6 +132,10 @@ TEST_F(HelpTest, FirstPdfIsHandedOverByFullPathAndSuccessSaysNothing) {
     Touch(m_appDir.filePath("Zusatz.pdf"));
     Touch(m_appDir.filePath("-Handbuch.pdf"));
     StandInXdgOpen("exit 0");
+    {
+        CBusyGuard busy(nullptr);  // nothing opens while a reader command runs
+        EXPECT_TRUE(OpenManual().isEmpty());
+    }
     EXPECT_TRUE(OpenManual().isEmpty());
     EXPECT_EQ(RecordedArgs(), m_appDir.filePath("-Handbuch.pdf") + "\n");
 }
@@ -153,10 +159,23 @@ TEST_F(HelpTest, HelpOpensTheManualBesideTheProgram) {
     EXPECT_EQ(RecordedArgs(), programDir.filePath("Orvane-Handbuch.pdf") + "\n");
 }
 
-TEST_F(HelpTest, NoProgramForPdfFiles) {
+TEST_F(HelpTest, NoProgramForPdfFilesNamesTheUsualViewersAndTheManualsPath) {
     Touch(m_appDir.filePath("Handbuch.pdf"));
-    StandInXdgOpen("exit 3");
-    EXPECT_EQ(OpenManual(), QStringList{LoadString(Res::IDS_HELP_NO_VIEWER)});
+    // xdg-open's own complaint must not reach the terminal.
+    const QString channels = m_toolDir.filePath("channels");
+    StandInXdgOpen(QStringLiteral("out=$(readlink /proc/$$/fd/1)\nerr=$(readlink /proc/$$/fd/2)\n"
+                                  "printf '%s\\n' \"$out\" \"$err\" > '%1'\n"
+                                  "echo 'xdg-open: no method available' >&2\nexit 3")
+                       .arg(channels));
+    EXPECT_EQ(OpenManual(),
+              QStringList{"Zur Ausführung der Hilfe muss ein PDF-Betrachter installiert sein.\n"
+                          "Übliche PDF-Betrachter sind zum Beispiel Evince oder Okular; Sie "
+                          "können sie mit der Paketverwaltung Ihrer Distribution installieren.\n"
+                          "Das Handbuch liegt unter\n" +
+                          m_appDir.filePath("Handbuch.pdf") + "\n"});
+    QFile file(channels);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "/dev/null\n/dev/null\n");
 }
 
 TEST_F(HelpTest, OtherFailuresReportTheirStatus) {
@@ -184,7 +203,8 @@ TEST_F(HelpTest, WithoutPdfNothingStartsAndNothingIsSaid) {
 
 class HelpSlow : public HelpTest {};
 
-// An xdg-open that takes longer than the wait is left running and not reported.
+// An xdg-open that takes longer than the wait is left running and not reported;
+// while it runs, further requests start no second one.
 TEST_F(HelpSlow, WaitForXdgOpenIsBounded) {
     Touch(m_appDir.filePath("Handbuch.pdf"));
     const QString done = m_toolDir.filePath("done");
@@ -193,6 +213,9 @@ TEST_F(HelpSlow, WaitForXdgOpenIsBounded) {
     clock.start();
     EXPECT_TRUE(OpenManual(200ms).isEmpty());
     EXPECT_LT(clock.elapsed(), 2500);
+    EXPECT_TRUE(OpenManual(200ms).isEmpty());
+    EXPECT_TRUE(OpenManual(200ms).isEmpty());
+    EXPECT_EQ(RecordedArgs(), m_appDir.filePath("Handbuch.pdf") + "\n");
     // Its late failure is not reported either; let it end before the folders go.
     MessageBoxWatcher watcher;
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(done); }, 8000));

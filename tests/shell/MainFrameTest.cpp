@@ -101,7 +101,7 @@ TEST_F(MainFrameTest, MenuHoldsTheGermanTextsMnemonicsAndKeysInOrder) {
         "Parameter: Setze ID Nummer|Setze Betriebsart|Setze Format|Setze Zeitformat|"
         "Setze Parameter|Lese Parameter|Schlüsselnummern|-|Speichertest",
         "Einstellungen: Schnittstelle wählen|-|deutsch|englisch",
-        "&?: Inf&o über Orvane...",
+        "&?: &Handbuch\tF1|-|Inf&o über Orvane...",
     };
     EXPECT_EQ(MenuTexts(), expected);
 }
