@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 
 #include "CommandTestSupport.h"
@@ -19,6 +20,14 @@ namespace {
 const QString kAskClear = "Datenbuffer wirklich löschen?\nAlle Datensätze gehen verloren!";
 const QString kAskTest = "Speichertest durchführen?\nAlle Datensätze werden überschrieben!";
 
+// A question with the question icon whose default answer is No.
+void ExpectQuestionWithNoAsDefault() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->icon(), QMessageBox::Question);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+}
+
 // Waits for the progress dialog's result and notes where its bar ended.
 template <class Dialog>
 std::function<void(Dialog*)> WatchBar(int& lastValue) {
@@ -34,7 +43,7 @@ std::function<void(Dialog*)> WatchBar(int& lastValue) {
 TEST_F(CommandTest, ClearBufferAnsweredNoSendsNothing) {
     for (auto handler : {&COrvaneView::OnClearBuffer, &COrvaneView::OnMemoryTest}) {
         CModalScript script;
-        script.Message(QMessageBox::No);
+        script.Message(QMessageBox::No, &ExpectQuestionWithNoAsDefault);
         Run(handler, script);
         EXPECT_TRUE(HookIsDisplay());
     }
