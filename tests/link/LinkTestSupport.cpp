@@ -159,14 +159,25 @@ std::vector<std::string> CRecordingEngine::LineHooks() const {
     return m_lineHooks;
 }
 
-std::chrono::microseconds CRecordingEngine::MonitorCpuTime() const {
+std::optional<std::chrono::nanoseconds> CRecordingEngine::MonitorCpuTime() const {
     std::lock_guard lock(m_mutex);
     timespec ts{};
     if (!m_bHaveClock || ::clock_gettime(m_monitorClock, &ts) != 0) {
-        return std::chrono::microseconds(-1);
+        return std::nullopt;
     }
-    return std::chrono::seconds(ts.tv_sec) + std::chrono::duration_cast<std::chrono::microseconds>(
-                                                 std::chrono::nanoseconds(ts.tv_nsec));
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+}
+
+std::optional<double> CRecordingEngine::MonitorCpuShare(std::chrono::milliseconds span) const {
+    const auto cpuBefore = MonitorCpuTime();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(span);
+    const auto cpuAfter = MonitorCpuTime();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallBefore;
+    if (!cpuBefore || !cpuAfter) {
+        return std::nullopt;
+    }
+    return std::chrono::duration<double>(*cpuAfter - *cpuBefore) / wall;
 }
 
 // Called with m_mutex held.

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,8 +79,9 @@ public:
     int TxEmptyCount() const;
     std::vector<uint32_t> LineErrors() const;
     std::vector<uint32_t> BytesWritten() const;
-    // CPU time used so far by the thread that last called a hook.
-    std::chrono::microseconds MonitorCpuTime() const;
+    // The CPU time the thread that last called a hook uses over span, as a
+    // share of span; none when its clock cannot be read before and after.
+    std::optional<double> MonitorCpuShare(std::chrono::milliseconds span) const;
 
 protected:
     void OnByteReceived(uint8_t byte) override;
@@ -98,6 +100,7 @@ public:
 
 private:
     void NoteThread();
+    std::optional<std::chrono::nanoseconds> MonitorCpuTime() const;
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;

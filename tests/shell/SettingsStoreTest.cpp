@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 
+#include "shell/InterfaceDlg.h"
 #include "shell/SettingsDeviceEntries.h"
 #include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
+#include "views/OrvaneDoc.h"
+#include "views/OrvaneView.h"
 
 namespace {
 
@@ -18,13 +22,29 @@ void WriteConf(const CTempSettings& store, const QByteArray& text) {
 }
 
 TEST(SettingsStore, EmptyStoreGivesTheDefaultOfEachCallSite) {
-    CTempSettings store;
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", 0), 0);
-    EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name", QString()), QString());
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Baudrate", 19200), 19200);
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 500);
+    CTempSettings store{CTempSettings::Devices::FromStore};
     // Reading creates nothing.
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Port", "Timeout", 500), 500);
     EXPECT_FALSE(QFile::exists(store.Folder() + "/Meridel Applikationen/Orvane.conf"));
+
+    // The interface dialog: 500 ms, 19200 baud, and COM1 for a missing name.
+    {
+        CInterfaceDlg dialog(nullptr, [](std::vector<std::string>&, std::vector<std::string>&) {});
+        EXPECT_EQ(dialog.m_nTimeout, 500u);
+        EXPECT_EQ(dialog.m_cbBaudRate->currentText(), "19200");
+        EXPECT_EQ(dialog.m_strName, "COM1");
+    }
+    // The view's link: the reply time-out when only the port is stored.
+    CReaderEmulator emulator;
+    ASSERT_TRUE(emulator.Start());
+    CSettingsStore::WriteProfileString("Devices", "COM40",
+                                       QString::fromStdString(emulator.PortPath()));
+    CSettingsStore::WriteProfileString("Port", "Name", "COM40");
+    COrvaneDoc doc;
+    COrvaneView view(&doc);
+    ASSERT_TRUE(view.OpenLink());
+    EXPECT_EQ(view.m_reader.m_timeoutMs.load(), 500u);
+    view.CloseLink();
 }
 
 TEST(SettingsStore, WritesAreSeenByTheNextReadAndReachTheFileAtOnce) {
