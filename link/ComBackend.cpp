@@ -49,6 +49,20 @@ uint32_t SpeedValue(speed_t code) {
     return 0;
 }
 
+// Raw mode: 8 bits, no echo, no line editing, no translation; reads return
+// what is there (VMIN 1, VTIME 0). The speed stays as it was.
+bool MakeRaw(int fd) {
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
 // The counter moved since the last look: the matching error bit.
 uint32_t CounterBit(int now, int before, uint32_t bit) {
     return now != before ? bit : 0;
@@ -86,6 +100,14 @@ bool CComBackend::Open(const std::string& target) {
         ::close(fd);
         return false;
     }
+    // Raw at once: a later step that fails (a baud rate termios lacks) must
+    // not leave a terminal that echoes the reader's bytes back or buffers lines.
+    if (!MakeRaw(fd)) {
+        m_lastError = errno;
+        ::ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        return false;
+    }
     m_fd = fd;
     m_lastError = 0;
     m_bModemLines = true;
@@ -99,11 +121,16 @@ bool CComBackend::Close() {
     if (m_fd < 0) {
         return true;
     }
-    ::ioctl(m_fd, TIOCNXCL);
     const int fd = m_fd;
     m_fd = -1;
-    // Closing releases the lock. close() is not retried after EINTR: the
-    // descriptor is gone either way on Linux.
+    // close() waits until pending output has drained (up to the driver's
+    // closing wait, 30 s by default), forever on a stalled line or one held
+    // off by flow control: that output is discarded first. The port is
+    // released before the close, in case the driver still waits.
+    ::tcflush(fd, TCOFLUSH);
+    ::ioctl(fd, TIOCNXCL);
+    ::flock(fd, LOCK_UN);
+    // close() is not retried after EINTR: the descriptor is gone either way on Linux.
     if (::close(fd) != 0 && errno != EINTR) {
         return Fail();
     }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <termios.h>
 
 #include <random>
 
@@ -150,12 +151,21 @@ TEST_F(SerialEngineTest, ReopeningAnOpenEngineSwitchesPorts) {
     EXPECT_TRUE(second.OpenDefault(kPortName));
 }
 
-TEST_F(SerialEngineTest, RejectedSettingStillOpensWithAWarning) {
+TEST_F(SerialEngineTest, RejectedSettingStillOpensWithAWarningInRawMode) {
+    // The terminal starts cooked, as a port nobody configured does.
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(m_pty.MasterFd(), &tio), 0);
+    tio.c_lflag |= ICANON | ECHO;
+    ASSERT_EQ(::tcsetattr(m_pty.MasterFd(), TCSANOW, &tio), 0);
+
     CDebugCapture debug;
     ASSERT_TRUE(m_engine.Open(kPortName, 12345, 'N', 8, 1, 0, 9, 100));
     EXPECT_TRUE(debug.Contains(
         "WARNING:  SetCommState() Failed with the following error: \nInvalid argument\nPort: "
         "COM40\n"));
+    // No echo and no line buffering, although the line settings failed.
+    ASSERT_EQ(::tcgetattr(m_pty.MasterFd(), &tio), 0);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
     ASSERT_TRUE(m_engine.StartMonitoring());
     ASSERT_TRUE(m_pty.Send("ok"));
     EXPECT_TRUE(m_engine.WaitForBytes(2, 3s));
