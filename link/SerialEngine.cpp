@@ -101,17 +101,17 @@ bool CSerialEngine::NormalizePortName(std::string& name) {
 bool CSerialEngine::Open(const std::string& portName, unsigned baudRate, char parity,
                          unsigned dataBits, unsigned stopBits, unsigned handshake,
                          uint32_t eventMask, uint32_t writeBufferSize) {
-    std::string name = portName;
-    m_strPortLabel = portName;
-    m_bUsb = !NormalizePortName(name);
-
     // A running thread leaves its loop; its object stays held until Close.
+    // Only then the label changes: the thread reads it when it warns.
     if (m_bRunning.load() && m_hEvents[kShutdown].IsValid()) {
         m_hEvents[kShutdown].Set();
         while (m_bRunning.load()) {
             SleepMs(1);
         }
     }
+    std::string name = portName;
+    m_strPortLabel = portName;
+    m_bUsb = !NormalizePortName(name);
     for (int index : {kLineEvent, kReadDone, kWriteDone, kWriteRequest, kShutdown, kRecheck}) {
         if (!m_hEvents[index].Create()) {
             Close();

@@ -181,6 +181,19 @@ TEST_F(SerialEngineTest, UnparsableLineDefinitionWarnsWithTheLabelAsGiven) {
     EXPECT_TRUE(m_engine.IsOpen());
 }
 
+TEST_F(SerialEngineTest, ReopeningWhileTheMonitorThreadWarnsIsRaceFree) {
+    Connect(m_engine);
+    m_pty.HangUp();
+    ASSERT_TRUE(m_engine.WaitUntil([&] { return !m_engine.LineErrors().empty(); }, 3s));
+    // The failed write makes the monitor thread warn with the port's label;
+    // Open may replace the label only once that thread has stopped.
+    ASSERT_TRUE(m_engine.Write("P", CSerialEngine::kWholeText));
+    std::this_thread::sleep_for(50ms);
+    CPtyPair other;
+    m_entries.Set(43, other.PortPath());
+    EXPECT_TRUE(m_engine.OpenDefault("COM43"));
+}
+
 TEST_F(SerialEngineTest, EveryHandshakeModeOpensAndCarriesBytes) {
     for (unsigned mode : {0u, 1u, 2u, 3u, 9u}) {
         SCOPED_TRACE(mode);
