@@ -4,8 +4,9 @@
 // Linux, written from its published programmer's guide. On Linux the
 // library's Windows-style types are 32-bit (DWORD, ULONG, BOOL), handles are
 // pointers, and the W32 functions take an OVERLAPPED pointer that must be
-// null (non-overlapped I/O only). Everything lives in namespace ftd2xx so
-// that the Windows-style names stay out of the rest of the program.
+// null: only non-overlapped I/O, on a handle opened without the overlapped
+// flag. Everything lives in namespace ftd2xx so that the Windows-style names
+// stay out of the rest of the program.
 
 #include <cstdint>
 
@@ -155,6 +156,8 @@ constexpr DWORD FT_OPEN_BY_SERIAL_NUMBER = 1;
 constexpr DWORD FT_GENERIC_READ = 0x80000000u;
 constexpr DWORD FT_GENERIC_WRITE = 0x40000000u;
 constexpr DWORD FT_OPEN_EXISTING = 3;
+constexpr DWORD FT_FILE_ATTRIBUTE_NORMAL = 0x80;
+// Asks for overlapped I/O, which the library supports on Windows only.
 constexpr DWORD FT_FILE_FLAG_OVERLAPPED = 0x40000000u;
 constexpr DWORD FT_PURGE_ALL = 0x0F;  // abort and clear both directions
 

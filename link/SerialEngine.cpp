@@ -580,6 +580,13 @@ void CSerialEngine::ContinueWrite() {
             return;
         }
         m_nOutgoingSent += written;
+        // A port without a descriptor takes a request in pieces of bounded
+        // time; the rest goes out on the next pass, after any shutdown.
+        if (m_nOutgoingSent < m_outgoing.size() && m_pComm->PollDescriptor() < 0) {
+            m_bWritePending = true;
+            m_hEvents[kWriteDone].Set();
+            return;
+        }
     }
     m_bWritePending = false;
     SetActiveMask(m_dwEventMask);

@@ -1,5 +1,7 @@
 #include "link/UsbBackend.h"
 
+#include <algorithm>
+
 using namespace ftd2xx;
 
 namespace {
@@ -57,7 +59,7 @@ bool CUsbBackend::Open(const std::string& serialNumber) {
     m_binding.Load();
     FT_HANDLE handle = m_binding.W32CreateFile(
         serialNumber.c_str(), FT_GENERIC_READ | FT_GENERIC_WRITE, 0, FT_OPEN_EXISTING,
-        FT_FILE_FLAG_OVERLAPPED | FT_OPEN_BY_SERIAL_NUMBER);
+        FT_FILE_ATTRIBUTE_NORMAL | FT_OPEN_BY_SERIAL_NUMBER);
     if (handle == FtInvalidHandle() || handle == nullptr) {
         m_lastError = ENODEV;
         return false;
@@ -96,6 +98,10 @@ bool CUsbBackend::Read(uint8_t* buffer, uint32_t size, uint32_t& got) {
 bool CUsbBackend::Write(const uint8_t* data, uint32_t size, uint32_t& written) {
     DWORD n = 0;
     written = 0;
+    // The library's write returns only when every byte has gone out: no more
+    // than the line carries in about 100 ms per call (10 bits a byte).
+    const DWORD baud = m_dcb.BaudRate != 0 ? m_dcb.BaudRate : kDefaultBaud;
+    size = std::min<uint32_t>(size, std::max<DWORD>(kMinWriteChunk, baud / 100));
     if (!m_binding.W32WriteFile(m_handle, data, size, &n)) {
         return Fail();
     }

@@ -7,12 +7,17 @@
 
 // An FTDI USB adapter through the D2XX library's W32 functions, opened by its
 // serial number. The library offers no descriptor to poll and only
-// non-overlapped I/O on Linux, so reads return at once with what is there and
-// the monitor polls this port on its 10 ms time-out. The library's error codes
-// are translated to the errno values the engine understands.
+// non-overlapped I/O on Linux (null OVERLAPPED, a handle opened without the
+// overlapped flag), so reads return at once with what is there, writes are
+// cut into short pieces, and the monitor polls this port on its 10 ms time-out. The library's error
+// codes are translated to the errno values the engine understands.
 class CUsbBackend : public CPortBackend {
 public:
     static constexpr ftd2xx::UCHAR kLatencyMs = 2;
+    // Writes are cut to what the line carries in about 100 ms (at least
+    // this many bytes), so that a long key list never holds the monitor.
+    static constexpr uint32_t kMinWriteChunk = 16;
+    static constexpr ftd2xx::DWORD kDefaultBaud = 19200;
 
     explicit CUsbBackend(CFtd2xxBinding& binding) : m_binding(binding) {}
     ~CUsbBackend() override;

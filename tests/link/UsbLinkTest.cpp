@@ -84,7 +84,7 @@ TEST_F(UsbLinkTest, OpenPassesTheSerialNumberAndFlagsAndSetsTheLatency) {
     const std::string log = m_standIn.Log();
     EXPECT_TRUE(Has(log,
                     "FT_W32_CreateFile name=A1B2C3 access=0xC0000000 share=0x0 create=0x3 "
-                    "flags=0x40000001"))
+                    "flags=0x81"))
         << log;
     EXPECT_TRUE(Has(log, "FT_SetLatencyTimer 2")) << log;
     EXPECT_TRUE(Has(log, "FT_W32_SetCommTimeouts 0xFFFFFFFF 0 0 0 0")) << log;
@@ -126,8 +126,13 @@ TEST_F(UsbLinkTest, BytesFlowBothWays) {
     CRecordingEngine engine;
     ASSERT_TRUE(engine.OpenDefault(kSerial));
     ASSERT_TRUE(engine.StartMonitoring());
-    ASSERT_TRUE(engine.Write("P", CSerialEngine::kWholeText));
-    EXPECT_EQ(m_pty.Receive(1, 3s), "P");
+    // Longer than one piece of a USB write: it goes out whole, in order.
+    std::string request;
+    for (int i = 0; i < 600; ++i) {
+        request.push_back(static_cast<char>('a' + i % 26));
+    }
+    ASSERT_TRUE(engine.Write(request.c_str(), CSerialEngine::kWholeText));
+    EXPECT_EQ(m_pty.Receive(request.size(), 3s), request);
     std::string reply;
     for (int i = 0; i < 3000; ++i) {
         reply.push_back(static_cast<char>(i * 7));
@@ -137,7 +142,7 @@ TEST_F(UsbLinkTest, BytesFlowBothWays) {
     EXPECT_TRUE(engine.Received() == reply);
     EXPECT_TRUE(engine.BytesCameOnOneOtherThread());
     ASSERT_TRUE(engine.WaitUntil([&] { return !engine.BytesWritten().empty(); }, 3s));
-    EXPECT_EQ(engine.BytesWritten().front(), 1u);
+    EXPECT_EQ(engine.BytesWritten(), std::vector<uint32_t>{600});
 }
 
 TEST_F(UsbLinkTest, LineStateComesFromTheAdapter) {
@@ -172,6 +177,20 @@ TEST_F(UsbLinkTest, UnpluggedAdapterIsReportedOnce) {
     EXPECT_LT(*share, 0.25);
     EXPECT_EQ(engine.LineErrors(), std::vector<uint32_t>{0x800});
     engine.Close();
+    EXPECT_FALSE(engine.IsOpen());
+}
+
+TEST_F(UsbLinkTest, CloseDuringALongWriteReturnsPromptly) {
+    // A full key list takes the adapter about 8 s at 19200 baud.
+    CRecordingEngine engine;
+    ASSERT_TRUE(engine.OpenDefault(kSerial));
+    ASSERT_TRUE(engine.StartMonitoring());
+    const std::string keyList(15000, 'k');
+    ASSERT_TRUE(engine.Write(keyList.data(), static_cast<uint32_t>(keyList.size())));
+    ASSERT_FALSE(m_pty.Receive(1, 3s).empty());
+    const auto start = std::chrono::steady_clock::now();
+    engine.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_FALSE(engine.IsOpen());
 }
 

@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakeFtd2xxControl.h"
@@ -189,7 +191,9 @@ EXPORT FT_HANDLE FT_W32_CreateFile(LPCTSTR lpszName, DWORD dwAccess, DWORD dwSha
     std::lock_guard lock(g_mutex);
     Log(std::string("FT_W32_CreateFile name=") + lpszName + " access=" + Hex(dwAccess) + " share=" +
         Hex(dwShareMode) + " create=" + Hex(dwCreate) + " flags=" + Hex(dwAttrsAndFlags));
-    if (!(dwAttrsAndFlags & FT_OPEN_BY_SERIAL_NUMBER)) {
+    // Like the library on Linux: no overlapped I/O, so no handle asking for it.
+    if (!(dwAttrsAndFlags & FT_OPEN_BY_SERIAL_NUMBER) ||
+        (dwAttrsAndFlags & FT_FILE_FLAG_OVERLAPPED)) {
         return FtInvalidHandle();
     }
     for (size_t i = 0; i < g_adapters.size(); ++i) {
@@ -255,7 +259,12 @@ EXPORT BOOL FT_W32_WriteFile(FT_HANDLE ftHandle, LPVOID lpBuffer, DWORD nBufferS
     if (port == nullptr || lpOverlapped != nullptr) {
         return Fail(port, FT_ERROR_INVALID_PARAMETER);
     }
-    // Non-overlapped writes without a time-out return when all is sent.
+    // Non-overlapped writes without a time-out return when all is sent, at
+    // the pace of the line (10 bits a byte).
+    const auto lineDone =
+        std::chrono::steady_clock::now() +
+        std::chrono::microseconds(
+            port->dcb.BaudRate == 0 ? 0 : nBufferSize * 10000000ull / port->dcb.BaudRate);
     const char* data = static_cast<const char*>(lpBuffer);
     while (*lpBytesWritten < nBufferSize) {
         const ssize_t n = ::write(port->fd, data + *lpBytesWritten, nBufferSize - *lpBytesWritten);
@@ -268,6 +277,7 @@ EXPORT BOOL FT_W32_WriteFile(FT_HANDLE ftHandle, LPVOID lpBuffer, DWORD nBufferS
             return Fail(port, FT_ERROR_DEVICE_NOT_CONNECTED);
         }
     }
+    std::this_thread::sleep_until(lineDone);
     return true;
 }
 
