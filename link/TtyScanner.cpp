@@ -80,14 +80,15 @@ bool CTtyScanner::Scan(std::vector<CTtyPort>& ports) const {
     }
     std::vector<std::string> names;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) {
-            return false;
-        }
         std::error_code linkError;
         if (fs::is_symlink(it->path() / "device", linkError) ||
             fs::exists(it->path() / "device", linkError)) {
             names.push_back(it->path().filename().string());
         }
+    }
+    // A failed step ends the walk like its end does: a half listing is no listing.
+    if (ec) {
+        return false;
     }
     std::sort(names.begin(), names.end(), NaturalLess);
     for (const std::string& name : names) {
