@@ -84,13 +84,23 @@ void CReaderProtocol::OnByteReceived(uint8_t byte) {
             Trace("%c", byte);
         }
     }
-    if (ByteHook hook = m_pfnByteHook.load(); hook != nullptr) {
-        hook(byte);
-    }
+    m_pfnByteHook.Call(byte);
     m_lastActivity.store(GetTickCount());
     std::lock_guard lock(m_replyMutex);
     m_reply.push_back(byte);
     m_replyCount.store(m_reply.size());
+}
+
+template <typename Judgement>
+bool CReaderProtocol::Judge(Judgement judgement) {
+    std::lock_guard lock(m_replyMutex);
+    const CJudgedReply reply(m_reply);
+    const bool verdict = judgement(reply);
+    if (reply.TextTaken()) {
+        m_reply.push_back(0);
+        m_replyCount.store(m_reply.size());
+    }
+    return verdict;
 }
 
 bool CReaderProtocol::Send(const std::string& request, Cursor cursor) {
@@ -146,7 +156,8 @@ bool CReaderProtocol::ReadClock(std::string& text) {
     if (!Transact("R", Cursor::None)) {
         return false;
     }
-    return CReplyJudgement::ReadClock(Reply(), text);
+    return Judge(
+        [&](const CJudgedReply& reply) { return CReplyJudgement::ReadClock(reply, text); });
 }
 
 bool CReaderProtocol::SetClock(const std::string& digits) {
@@ -156,17 +167,19 @@ bool CReaderProtocol::SetClock(const std::string& digits) {
     if (!Transact("S" + digits, Cursor::Busy)) {
         return false;
     }
-    const bool ok = CReplyJudgement::SetClock(Reply(), digits);
+    const bool ok =
+        Judge([&](const CJudgedReply& reply) { return CReplyJudgement::SetClock(reply, digits); });
     UserInterface().EndWaitCursor();
     return ok;
 }
 
 bool CReaderProtocol::ReadRecords(std::string& text) {
-    const bool sent = Transact("L", Cursor::Busy);
-    const bool ok = CReplyJudgement::ReadRecords(Reply(), text);
-    if (!sent) {
+    if (!Transact("L", Cursor::Busy)) {
+        text.clear();
         return false;
     }
+    const bool ok =
+        Judge([&](const CJudgedReply& reply) { return CReplyJudgement::ReadRecords(reply, text); });
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -175,7 +188,7 @@ bool CReaderProtocol::ClearBuffer() {
     if (!Transact("C", Cursor::Busy)) {
         return false;
     }
-    const bool ok = CReplyJudgement::ClearBuffer(Reply());
+    const bool ok = Judge(&CReplyJudgement::ClearBuffer);
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -184,17 +197,18 @@ bool CReaderProtocol::MemoryTest() {
     if (!Transact("\xC8", Cursor::Busy)) {
         return false;
     }
-    const bool ok = CReplyJudgement::MemoryTest(Reply());
+    const bool ok = Judge(&CReplyJudgement::MemoryTest);
     UserInterface().EndWaitCursor();
     return ok;
 }
 
 bool CReaderProtocol::ReadParameters(std::string& text) {
-    const bool sent = Transact("P", Cursor::Busy);
-    const bool ok = CReplyJudgement::ReadParameters(Reply(), text);
-    if (!sent) {
+    if (!Transact("P", Cursor::Busy)) {
+        text.clear();
         return false;
     }
+    const bool ok = Judge(
+        [&](const CJudgedReply& reply) { return CReplyJudgement::ReadParameters(reply, text); });
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -207,7 +221,7 @@ bool CReaderProtocol::SetEchoed(char command, const std::string& arg, size_t min
     if (!Transact(command + arg, Cursor::Busy)) {
         return false;
     }
-    const bool ok = judge(Reply(), arg);
+    const bool ok = Judge([&](const CJudgedReply& reply) { return judge(reply, arg); });
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -232,7 +246,9 @@ bool CReaderProtocol::SetTimingValue(const std::string& prefix, const std::strin
     if (!Transact(prefix + value, Cursor::Busy)) {
         return false;
     }
-    const bool ok = CReplyJudgement::SetTimingValue(Reply(), prefix, value);
+    const bool ok = Judge([&](const CJudgedReply& reply) {
+        return CReplyJudgement::SetTimingValue(reply, prefix, value);
+    });
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -243,17 +259,18 @@ bool CReaderProtocol::ResetParameters() {
     }
     WaitGuarded(kResetReplyBytes);
     // Only what has arrived when the wait ends is considered.
-    const bool ok = CReplyJudgement::ResetParameters(Reply());
+    const bool ok = Judge(&CReplyJudgement::ResetParameters);
     UserInterface().EndWaitCursor();
     return ok;
 }
 
 bool CReaderProtocol::ReadKeys(std::string& text) {
-    const bool sent = Transact("K", Cursor::Busy);
-    const bool ok = CReplyJudgement::ReadKeys(Reply(), text);
-    if (!sent) {
+    if (!Transact("K", Cursor::Busy)) {
+        text.clear();
         return false;
     }
+    const bool ok =
+        Judge([&](const CJudgedReply& reply) { return CReplyJudgement::ReadKeys(reply, text); });
     UserInterface().EndWaitCursor();
     return ok;
 }
@@ -265,7 +282,7 @@ bool CReaderProtocol::WriteKeys(std::string keyList) {
         return false;
     }
     WaitGuarded(kWriteKeysReplyBytes);
-    const bool ok = CReplyJudgement::WriteKeys(Reply());
+    const bool ok = Judge(&CReplyJudgement::WriteKeys);
     UserInterface().EndWaitCursor();
     return ok;
 }

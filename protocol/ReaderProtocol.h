@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "link/SerialEngine.h"
-
-// Called on the monitor thread for every received byte, before it is stored.
-using ByteHook = void (*)(uint8_t byte);
+#include "protocol/ByteHookSlot.h"
+#include "protocol/JudgedReply.h"
 
 // The only path to the reader: the serial engine plus a reply buffer filled
 // byte by byte on the monitor thread, a silence-based reply wait that keeps
@@ -22,8 +21,9 @@ public:
 
     // Silence time-out of the reply wait, set by the owner when the link opens.
     std::atomic<uint32_t> m_timeoutMs{500};
-    // Installed and removed on the UI thread, called on the monitor thread.
-    std::atomic<ByteHook> m_pfnByteHook{nullptr};
+    // Installed and removed on the UI thread, called on the monitor thread;
+    // once an assignment has returned, no call of the old hook runs any more.
+    CByteHookSlot m_pfnByteHook;
 
     void ClearReply();
     void MarkActivity();
@@ -68,12 +68,16 @@ private:
     void WaitGuarded(size_t minBytes);
     // Plain-wait transaction; false when the request could not be sent.
     bool Transact(const std::string& request, Cursor cursor);
-    using EchoJudgement = bool (*)(const std::vector<uint8_t>& reply, const std::string& arg);
+    using EchoJudgement = bool (*)(const CJudgedReply& reply, const std::string& arg);
     // The ID/mode/format family: sends command + arg (at least minArg
     // characters) and judges the echo.
     bool SetEchoed(char command, const std::string& arg, size_t minArg, EchoJudgement judge);
 
     size_t ReplySize() const;
+    // Judges the reply buffer as it stands. A judgement that took the reply
+    // text leaves the text's terminating zero byte in the buffer.
+    template <typename Judgement>
+    bool Judge(Judgement judgement);
 
     mutable std::mutex m_replyMutex;  // guards m_reply
     std::vector<uint8_t> m_reply;

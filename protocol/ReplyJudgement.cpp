@@ -37,104 +37,104 @@ bool IsLineEnd(char c) {
 }  // namespace
 
 std::string CReplyJudgement::Text(const Bytes& reply) {
-    const auto zero = std::find(reply.begin(), reply.end(), uint8_t{0});
-    return std::string(reply.begin(), zero);
+    return CJudgedReply(reply).TakeText();
 }
 
-bool CReplyJudgement::ReadClock(const Bytes& reply, std::string& text) {
-    if (reply.size() < 16) {
+bool CReplyJudgement::ReadClock(const CJudgedReply& reply, std::string& text) {
+    if (reply.RawLength() < 16) {
         return false;
     }
-    text = StripLineEnds(Text(reply));
+    text = StripLineEnds(reply.TakeText());
     return true;
 }
 
-bool CReplyJudgement::SetClock(const Bytes& reply, const std::string& digits) {
-    if (reply.size() < 16) {
+bool CReplyJudgement::SetClock(const CJudgedReply& reply, const std::string& digits) {
+    if (reply.RawLength() < 16) {
         return false;
     }
     // The reader echoes the time it set, with separators between the fields.
-    std::string echo = Text(reply);
+    std::string echo = reply.TakeText();
     for (char c : {'.', ':', ' ', '\r', '\n'}) {
         RemoveChar(echo, c);
     }
     return echo.starts_with(digits);
 }
 
-bool CReplyJudgement::ReadRecords(const Bytes& reply, std::string& text) {
-    text = Text(reply);
+bool CReplyJudgement::ReadRecords(const CJudgedReply& reply, std::string& text) {
+    text = reply.TakeText();
     return text.ends_with("END\r\n");
 }
 
-bool CReplyJudgement::EndsWithOk(const Bytes& reply) {
+bool CReplyJudgement::EndsWithOk(const CJudgedReply& reply) {
     // Judged on the raw bytes, so a zero byte in the progress stream does not matter.
-    const size_t n = reply.size();
-    return n > 4 && reply[n - 4] == 'O' && reply[n - 3] == 'K';
+    const std::vector<uint8_t>& raw = reply.Raw();
+    const size_t n = raw.size();
+    return n > 4 && raw[n - 4] == 'O' && raw[n - 3] == 'K';
 }
 
-bool CReplyJudgement::ClearBuffer(const Bytes& reply) {
+bool CReplyJudgement::ClearBuffer(const CJudgedReply& reply) {
     return EndsWithOk(reply);
 }
 
-bool CReplyJudgement::MemoryTest(const Bytes& reply) {
+bool CReplyJudgement::MemoryTest(const CJudgedReply& reply) {
     return EndsWithOk(reply);
 }
 
-bool CReplyJudgement::ReadParameters(const Bytes& reply, std::string& text) {
-    text = Text(reply);
+bool CReplyJudgement::ReadParameters(const CJudgedReply& reply, std::string& text) {
+    text = reply.TakeText();
     return text.size() > 16;
 }
 
-bool CReplyJudgement::SetEchoed(const Bytes& reply, const std::string& arg, size_t minRaw,
+bool CReplyJudgement::SetEchoed(const CJudgedReply& reply, const std::string& arg, size_t minRaw,
                                 const std::string& prefix, size_t tailLength) {
-    if (reply.size() < minRaw) {
+    if (reply.RawLength() < minRaw) {
         return false;
     }
-    const std::string text = StripLineEnds(Text(reply));
+    const std::string text = StripLineEnds(reply.TakeText());
     // The whole argument is compared with a fixed-size tail, so a longer
     // argument is sent but never confirmed.
     const size_t tail = std::min(tailLength, text.size());
     return text.starts_with(prefix) && text.compare(text.size() - tail, tail, arg) == 0;
 }
 
-bool CReplyJudgement::SetId(const Bytes& reply, const std::string& id) {
+bool CReplyJudgement::SetId(const CJudgedReply& reply, const std::string& id) {
     return SetEchoed(reply, id, 5, "ID:", 2);
 }
 
-bool CReplyJudgement::SetMode(const Bytes& reply, const std::string& digit) {
+bool CReplyJudgement::SetMode(const CJudgedReply& reply, const std::string& digit) {
     return SetEchoed(reply, digit, 3, "M:", 1);
 }
 
-bool CReplyJudgement::SetNumberFormat(const Bytes& reply, const std::string& digit) {
+bool CReplyJudgement::SetNumberFormat(const CJudgedReply& reply, const std::string& digit) {
     return SetEchoed(reply, digit, 3, "F:", 1);
 }
 
-bool CReplyJudgement::SetTimeFormat(const Bytes& reply, const std::string& digit) {
+bool CReplyJudgement::SetTimeFormat(const CJudgedReply& reply, const std::string& digit) {
     return SetEchoed(reply, digit, 3, "U:", 1);
 }
 
-bool CReplyJudgement::SetTimingValue(const Bytes& reply, const std::string& prefix,
+bool CReplyJudgement::SetTimingValue(const CJudgedReply& reply, const std::string& prefix,
                                      const std::string& value) {
-    if (reply.size() < 5) {
+    if (reply.RawLength() < 5) {
         return false;
     }
-    const std::string text = StripLineEnds(Text(reply));
+    const std::string text = StripLineEnds(reply.TakeText());
     return text.starts_with(prefix) && text.ends_with(value);
 }
 
-bool CReplyJudgement::ResetParameters(const Bytes& reply) {
-    const std::string text = Text(reply);
+bool CReplyJudgement::ResetParameters(const CJudgedReply& reply) {
+    const std::string text = reply.TakeText();
     return text.find("V:003") != std::string::npos && text.find("Z:005") != std::string::npos &&
            text.find("H:010") != std::string::npos;
 }
 
-bool CReplyJudgement::ReadKeys(const Bytes& reply, std::string& text) {
-    text = Text(reply);
+bool CReplyJudgement::ReadKeys(const CJudgedReply& reply, std::string& text) {
+    text = reply.TakeText();
     return UnframeKeyList(text);
 }
 
-bool CReplyJudgement::WriteKeys(const Bytes& reply) {
-    std::string text = Text(reply);
+bool CReplyJudgement::WriteKeys(const CJudgedReply& reply) {
+    std::string text = reply.TakeText();
     while (!text.empty() && IsLineEnd(text.back())) {
         text.pop_back();
     }

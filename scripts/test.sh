@@ -47,7 +47,7 @@ if [[ ${ORVANE_TSAN:-0} == 1 ]]; then
     (cd build-tsan &&
         ctest --output-on-failure -j"$jobs" -L '^(link|protocol)$' -E Slow &&
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" -L '^views$' \
-            -R '^(ViewEcho|ViewLink|DocTranscript|Transcript|RecordCommand|ReaderFault)' -E Slow)
+            -R '^(ViewEcho|ViewLink|DocTranscript|Transcript|RecordCommand|ReaderFault|ProgressDialogHook)' -E Slow)
     unset TSAN_OPTIONS
 fi
 

@@ -130,6 +130,23 @@ TEST_F(TraceViewerTest, ReceivedBytesAreTracedWithHeaderOncePerReply) {
                                                     Piece({'B', 0, 0, 0})}));
 }
 
+TEST_F(TraceViewerTest, AByteAfterAReplyWhoseTextWasTakenOpensNoNewReply) {
+    CEmulatorLink link(EmulatorOptions{}, 20);
+    ASSERT_TRUE(link.Ok());
+    link.emulator.SetResponder([](const std::string&) { return Reply{}; });
+    BindViewer();
+    std::string report;
+    EXPECT_FALSE(link.protocol.ReadParameters(report));
+    // The text of the empty reply was taken: its zero byte stays in the buffer ...
+    EXPECT_EQ(link.protocol.Reply(), std::vector<uint8_t>{0});
+    link.emulator.Send({{Ms(0), "x"}});
+    for (int i = 0; i < 300 && link.protocol.Reply().size() < 2; ++i) {
+        std::this_thread::sleep_for(Ms(10));
+    }
+    // ... so what the reader sends next continues that reply in the trace.
+    EXPECT_EQ(Received(), std::vector<std::string>{Piece({'x', 0, 0, 0})});
+}
+
 TEST_F(TraceViewerTest, ViewerPresenceIsRecheckedAndMustBeOurs) {
     // The presence check is reused for up to 100 ms; wait that out after each change.
     const auto settle = [] { std::this_thread::sleep_for(Ms(150)); };

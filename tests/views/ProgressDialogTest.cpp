@@ -3,6 +3,10 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 #include "DialogTestSupport.h"
 #include "views/ClearBufferDlg.h"
 #include "views/MemoryTestDlg.h"
@@ -139,4 +143,66 @@ TEST(ProgressDialogHook, StepWithoutRunningDialogIsDropped) {
     CMemoryTestDlg::OnProgressByte('x');
     QCoreApplication::processEvents();
     EXPECT_EQ(dialog.ProgressBar()->value(), 0);
+}
+
+namespace {
+
+// A dialog whose byte hook reaches it with no lock of its own: closing it
+// relies on the removal of the hook waiting for a call under way.
+class CByteCountDlg : public QDialog {
+public:
+    explicit CByteCountDlg(CReaderProtocol& reader) : m_reader(reader) {
+        s_pDialog = this;
+        s_bAlive = true;
+        m_reader.m_pfnByteHook = &OnByte;
+    }
+    ~CByteCountDlg() override {
+        s_bAlive = false;
+        s_pDialog = nullptr;
+    }
+    void done(int result) override {
+        m_reader.m_pfnByteHook = nullptr;
+        QDialog::done(result);
+    }
+
+    // A slow hook: most of the time a call is under way.
+    static void OnByte(uint8_t) {
+        CByteCountDlg* dialog = s_pDialog.load();
+        std::this_thread::sleep_for(20ms);
+        if (!s_bAlive.load()) {
+            ++s_nLateCalls;
+            return;
+        }
+        dialog->m_nBytes.fetch_add(1);
+    }
+
+    static inline std::atomic<CByteCountDlg*> s_pDialog{nullptr};
+    static inline std::atomic<bool> s_bAlive{false};
+    static inline std::atomic<int> s_nLateCalls{0};
+    std::atomic<int> m_nBytes{0};
+
+private:
+    CReaderProtocol& m_reader;
+};
+
+}  // namespace
+
+TEST(ProgressDialogHook, DialogClosedWhileAFloodStreamsInIsNotReachedAfterwards) {
+    CTestUserInterfaceScope ui;
+    CEmulatedReader reader;
+    ASSERT_TRUE(reader.Start());
+    reader.m_emulator.Send({{{}, std::string(65536, 'x')}});
+    auto dialog = std::make_unique<CByteCountDlg>(reader.m_reader);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (dialog->m_nBytes.load() >= 3) {
+            closer.stop();
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        }
+    });
+    closer.start(5);
+    EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+    dialog.reset();
+    std::this_thread::sleep_for(100ms);  // the flood goes on
+    EXPECT_EQ(CByteCountDlg::s_nLateCalls.load(), 0);
 }
