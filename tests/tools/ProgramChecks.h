@@ -2,13 +2,9 @@
 
 #include <string>
 
-// The judgements the Orvane program applies to the reader's replies, written out here so that
-// the emulator's answers can be held against them without the protocol library.
+// The Orvane program's own judgements of the reader's replies, taken on raw
+// reply text, so that the emulator's answers are held against exactly them.
 namespace checks {
-
-std::string StripLineEnds(std::string text);
-// The reply text: the bytes up to the first zero byte.
-std::string Text(const std::string& raw);
 
 bool ClockRead(const std::string& raw);                            // "R"
 bool ClockSet(const std::string& raw, const std::string& digits);  // "S" + digits
@@ -19,9 +15,10 @@ bool IdSet(const std::string& raw, const std::string& id);         // "I" + id
 // "M", "F", "U" + digit: prefix is "M:", "F:" or "U:".
 bool DigitSet(const std::string& raw, const std::string& prefix, const std::string& digit);
 bool TimingSet(const std::string& raw, const std::string& prefix, const std::string& value);
-// "D": judged on the first `seen` bytes, as the program stops listening after 20.
-bool ResetDone(const std::string& raw, std::size_t seen = 20);
+// "D" and "W...": judged on the bytes there when the program's wait ends,
+// which it does as soon as 20 (4) bytes are in.
+bool ResetDone(const std::string& raw);
 bool KeysRead(const std::string& raw, std::string& keys);  // "K"
-bool KeysWritten(const std::string& raw);                  // "W..." (judged on 4 bytes)
+bool KeysWritten(const std::string& raw);
 
 }  // namespace checks
