@@ -348,9 +348,18 @@ int CSerialEngine::WaitForEvent() {
     }
     const int portFd = m_bHungUp ? -1 : m_pComm->PollDescriptor();
     short portEvents = 0;
+    int timeoutMs = kWaitMs;
+    const auto gatherLeft = m_gatherUntil - std::chrono::steady_clock::now();
+    const bool gathering = gatherLeft > std::chrono::steady_clock::duration::zero();
+    if (gathering) {
+        timeoutMs = std::clamp<int>(
+            static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(gatherLeft).count()), 1,
+            kWaitMs);
+    }
     // Input ends a wait only while reception may read it; after a failed
     // read the waiting bytes would otherwise wake the thread forever.
-    if (m_bReadPending || (m_bWaitPending && m_bReadReady && (m_dwEventMask & kEvRxChar))) {
+    if (!gathering &&
+        (m_bReadPending || (m_bWaitPending && m_bReadReady && (m_dwEventMask & kEvRxChar)))) {
         portEvents |= POLLIN;
     }
     if (m_bWritePending) {
@@ -359,7 +368,7 @@ int CSerialEngine::WaitForEvent() {
     // Polled even with no events asked for, so that a hang-up is seen.
     fds[kEventCount] = {portFd, portEvents, 0};
 
-    const int rc = ::poll(fds, kEventCount + 1, kWaitMs);
+    const int rc = ::poll(fds, kEventCount + 1, timeoutMs);
     if (rc < 0) {
         if (errno != EINTR) {
             SleepMs(kWaitMs);
@@ -517,8 +526,16 @@ bool CSerialEngine::StartReception() {
         return false;
     }
     m_bReadReady = false;
+    NoteInput(m_nInQueue);
     OnBytesAvailable(m_nInQueue);
     return m_bReadReady;
+}
+
+void CSerialEngine::NoteInput(uint32_t count) {
+    // A few bytes at a time: the line trickles, and more will follow soon.
+    m_gatherUntil = count < kGatherBelow
+                        ? std::chrono::steady_clock::now() + std::chrono::milliseconds(kGatherMs)
+                        : std::chrono::steady_clock::time_point{};
 }
 
 void CSerialEngine::CompleteRead() {
@@ -541,6 +558,7 @@ void CSerialEngine::CompleteRead() {
         }
         return;
     }
+    NoteInput(got);
     for (uint32_t i = 0; i < got; ++i) {
         OnByteReceived(m_rxBuffer[i]);
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -83,6 +84,11 @@ private:
     enum EventIndex { kShutdown, kRecheck, kWriteRequest, kReadDone, kWriteDone, kLineEvent };
     static constexpr int kEventCount = 6;
     static constexpr int kWaitMs = 10;
+    // While input trickles in (fewer than kGatherBelow bytes at a time), the
+    // port is read at most every kGatherMs, so that a fast line is read in
+    // batches rather than a few bytes per wake-up of the thread.
+    static constexpr int kGatherMs = 5;
+    static constexpr uint32_t kGatherBelow = 1024;
     static constexpr int kTimedOut = -1;
     static constexpr int kWaitFailed = -2;
 
@@ -93,6 +99,7 @@ private:
     bool CheckLineState();
     void CheckAndPollAgain();
     bool StartReception();
+    void NoteInput(uint32_t count);
     void CompleteRead();
     void HandleWriteRequest();
     void ContinueWrite();
@@ -124,6 +131,7 @@ private:
     bool m_bReadPending = false;
     bool m_bWritePending = false;
     bool m_bHungUp = false;  // the device went away: reported once, no longer watched
+    std::chrono::steady_clock::time_point m_gatherUntil;  // no input wake-up before
     bool m_bUsb = false;
     std::thread m_thread;
     std::mutex m_lock;
