@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 #include <string>
@@ -26,6 +27,9 @@
 namespace {
 
 const QString kPort = QStringLiteral("Port");
+// Received text is inserted at most this often: a fast line then costs a
+// layout and paint pass per few dozen lines, not per line.
+constexpr int kInsertIntervalMs = 40;
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -261,17 +265,14 @@ bool COrvaneView::event(QEvent* e) {
         // kept so that a CR at the edge still meets its LF.
         const qsizetype keep = std::max<qsizetype>(0, Room() + 1 - m_pendingText.size());
         m_pendingText += static_cast<CViewUpdateEvent*>(e)->Piece().left(keep);
-        // Pieces that arrive together are inserted in one go after the queue
-        // has been worked off, so a fast reader does not cost one layout pass per piece.
+        // Pieces that arrive together are inserted in one go a little later,
+        // so a fast reader does not cost one layout pass per piece.
         if (!m_bFlushPosted) {
             m_bFlushPosted = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    m_bFlushPosted = false;
-                    FlushReceivedText();
-                },
-                Qt::QueuedConnection);
+            QTimer::singleShot(kInsertIntervalMs, this, [this] {
+                m_bFlushPosted = false;
+                FlushReceivedText();
+            });
         }
         return true;
     }
