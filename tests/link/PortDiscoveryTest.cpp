@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "DirectoryFault.h"
 #include "FakeSysfs.h"
 #include "LinkTestSupport.h"
 #include "link/ComTable.h"
 #include "link/PortDiscovery.h"
+#include "link/TtyScanner.h"
 
 namespace {
 
@@ -27,6 +29,14 @@ TEST_F(PortDiscoveryTest, ListsSerialPortsButNotEmptyUartSlotsOrVirtualTerminals
     m_fake.AddVirtualTty("tty0");
     m_fake.AddVirtualTty("console");
     EXPECT_EQ(Discover(), List{"\\\\.\\COM1"});
+}
+
+TEST_F(PortDiscoveryTest, AListingBrokenOffPartWayIsNoListing) {
+    m_fake.AddTtyS(0, 4);
+    m_fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R USB UART");
+    std::vector<CTtyPort> ports;
+    const CDirectoryFault fault;
+    EXPECT_FALSE(CTtyScanner(m_fake.SysRoot(), m_fake.DevRoot()).Scan(ports));
 }
 
 TEST_F(PortDiscoveryTest, OnlyTheMakersDescriptionsAreShown) {
