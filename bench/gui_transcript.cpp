@@ -4,22 +4,29 @@
 // through the display hook. Printed: time to the last byte on screen, the
 // same lines appended by a plain QPlainTextEdit loop, the ratio, and the
 // longest pause of the event loop meanwhile (a 5 ms timer's largest gap).
+// A last paced run, with the emulator in a process of its own and the
+// program's ordinary event loop, gives the CPU time of the whole process
+// over the stream, as a share of one core.
 // With --table the figures are printed as key=value lines for scripts/bench.sh;
-// --no-paced leaves out the run paced like a 921,600-baud line.
+// --no-paced leaves out the runs paced like a 921,600-baud line.
 //
 // Usage: gui_transcript [--table] [--no-paced]
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
+
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "bench/EmulatorProcess.h"
 #include "bench/RecordLines.h"
 #include "link/DeviceEntries.h"
 #include "tools/emulator/ReaderEmulator.h"
@@ -40,6 +47,12 @@ struct Result {
     qint64 longestStallMs = 0;
     bool complete = false;
 };
+
+// True once the view shows all of the lines (a CR LF pair is one line break).
+bool AllShown(const COrvaneView& view, qsizetype total) {
+    return qsizetype{view.document()->characterCount()} - 1 + view.document()->blockCount() - 1 >=
+           total;
+}
 
 // The lines through the emulator, the port, the hook and the view.
 Result ThroughTheView(const std::string& lines, unsigned baud) {
@@ -83,9 +96,7 @@ Result ThroughTheView(const std::string& lines, unsigned baud) {
                         result.linkSeconds = clock.elapsed() / 1000.0;
                     }
                 }
-                if (qsizetype{view.document()->characterCount()} - 1 +
-                        view.document()->blockCount() - 1 >=
-                    total) {
+                if (AllShown(view, total)) {
                     view.viewport()->repaint();
                     result.complete = true;
                     break;
@@ -93,6 +104,59 @@ Result ThroughTheView(const std::string& lines, unsigned baud) {
             }
             result.seconds = clock.elapsed() / 1000.0;
             ticker.stop();
+            result.complete = result.complete && view.TranscriptBytes().size() == total;
+            view.CloseLink();
+        }
+    }
+    SetDeviceEntries(nullptr);
+    return result;
+}
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
+struct CpuResult {
+    double seconds = 0;     // from the first byte sent to the last byte on screen
+    double cpuSeconds = 0;  // of the whole process meanwhile
+    bool complete = false;
+};
+
+// The lines from the emulator process through the port, the hook and the
+// view, while the program's ordinary event loop runs.
+CpuResult CpuWhileStreaming(CEmulatorProcess& emulator, qsizetype total) {
+    CMapDeviceEntries entries;
+    entries.WriteEntry(40, emulator.PortPath());
+    SetDeviceEntries(&entries);
+    CpuResult result;
+    {
+        COrvaneDoc doc;
+        COrvaneView view(&doc);
+        view.resize(815, 400);
+        view.show();
+        if (view.m_reader.Open("COM40", 19200, 'N', 8, 1, 0, 9, 15000) &&
+            view.m_reader.StartMonitoring()) {
+            view.HookOn();
+            QEventLoop loop;
+            QTimer::singleShot(300, &loop, &QEventLoop::quit);  // the window settles first
+            loop.exec();
+            QElapsedTimer clock;
+            QTimer check;
+            QObject::connect(&check, &QTimer::timeout, [&] {
+                result.complete = AllShown(view, total);
+                if (result.complete || clock.elapsed() > 120000) {
+                    loop.quit();
+                }
+            });
+            const double cpuStart = ProcessCpuSeconds();
+            clock.start();
+            emulator.Go();
+            check.start(20);
+            loop.exec();
+            result.cpuSeconds = ProcessCpuSeconds() - cpuStart;
+            result.seconds = clock.elapsed() / 1000.0;
             result.complete = result.complete && view.TranscriptBytes().size() == total;
             view.CloseLink();
         }
@@ -139,13 +203,22 @@ int main(int argc, char** argv) {
             return std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
         }
     }
-    QApplication application(argc, argv);
     const std::string lines = RecordLines(kTotalBytes);
+    // Forked while the process has no threads yet.
+    CEmulatorProcess farEnd;
+    if (paced && !farEnd.Start(lines, kLineBaud)) {
+        std::fprintf(stderr, "the emulator process did not start\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
     const double plain = PlainEditorLoop(lines);
     const Result fast = ThroughTheView(lines, kFastLine);
     const Result line = paced ? ThroughTheView(lines, kLineBaud) : Result{};
+    const CpuResult cpu =
+        paced ? CpuWhileStreaming(farEnd, static_cast<qsizetype>(lines.size())) : CpuResult{};
     const double lineSeconds = lines.size() * 10.0 / kLineBaud;
-    const bool complete = fast.complete && (!paced || line.complete);
+    const double cpuPercent = cpu.seconds > 0 ? 100.0 * cpu.cpuSeconds / cpu.seconds : 0;
+    const bool complete = fast.complete && (!paced || (line.complete && cpu.complete));
 
     if (table) {
         std::printf("transcript_bytes=%zu\ntranscript_plain_s=%.3f\n", lines.size(), plain);
@@ -159,6 +232,9 @@ int main(int argc, char** argv) {
             std::printf("transcript_paced_line_s=%.3f\ntranscript_paced_stall_ms=%lld\n",
                         lineSeconds, static_cast<long long>(line.longestStallMs));
             std::printf("transcript_paced_complete=%d\n", line.complete ? 1 : 0);
+            std::printf("transcript_cpu_s=%.3f\ntranscript_cpu_percent=%.2f\n", cpu.seconds,
+                        cpuPercent);
+            std::printf("transcript_cpu_complete=%d\n", cpu.complete ? 1 : 0);
         }
         return complete ? 0 : 1;
     }
@@ -180,6 +256,8 @@ int main(int argc, char** argv) {
                 line.seconds, lineSeconds, line.complete ? "" : " (INCOMPLETE)");
     std::printf("  longest event-loop stall:         %8lld ms\n",
                 static_cast<long long>(line.longestStallMs));
+    std::printf("  CPU of the whole process:         %8.2f %% of one core over %.3f s%s\n",
+                cpuPercent, cpu.seconds, cpu.complete ? "" : " (INCOMPLETE)");
     const bool keepsUp = complete && lines.size() / fast.seconds * 10 >= kLineBaud &&
                          line.longestStallMs <= 100 && fast.longestStallMs <= 100;
     std::printf("goal (keeps up with %u baud, no stall over 100 ms): %s\n", kLineBaud,

@@ -121,6 +121,9 @@ if grep -q '^transcript_paced_s=' "$results"; then
     stall=$(value transcript_paced_stall_ms)
     baud=$(thousands "$(value transcript_paced_baud)")
     echo "| The same paced like a $baud-baud line: longest event-loop stall | $stall ms | — | goal ≤ 100 ms: $(goal "$stall <= 100") |"
+    cpu_pct=$(value transcript_cpu_percent)
+    cpu_s=$(value transcript_cpu_s)
+    echo "| The same paced line, emulator in a process of its own: CPU time of the whole program process over the stream ($(calc "%.1f" "$cpu_s") s), as a share of one core | $(calc "%.1f" "$cpu_pct") % | — | goal < 10 %: $(goal "$cpu_pct < 10") |"
 fi
 cat <<TABLE
 | Idle CPU of an open, silent link over $(calc "%.0f" "$idle_s") s (monitor thread CPU / wall time) | $(calc "%.2f" "$idle_pct") % of one core | — | goal < 1 %: $(goal "$idle_pct < 1") |
