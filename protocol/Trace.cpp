@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,7 @@ constexpr size_t kTextSize = 512;
 constexpr size_t kPiece = 4;
 
 int g_traceSocket = -1;  // unbound datagram socket, created on first use; guarded by g_traceMutex
+uint64_t g_droppedBytes = 0;  // text bytes the full queue refused, not yet announced; ditto
 
 // Writes the viewer's address into addr; false if the path does not fit.
 // Uses no heap: this runs for every received byte.
@@ -64,6 +66,30 @@ struct ViewerState {
     long checkedAtMs = 0;
 };
 ViewerState g_viewer;  // guarded by g_traceMutex
+
+enum class Post { Sent, QueueFull, ViewerGone };
+
+Post PostDatagram(const void* data, size_t size, const sockaddr_un& addr, socklen_t length) {
+    if (sendto(g_traceSocket, data, size, MSG_DONTWAIT | MSG_NOSIGNAL,
+               reinterpret_cast<const sockaddr*>(&addr), length) >= 0) {
+        return Post::Sent;
+    }
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS ? Post::QueueFull
+                                                                       : Post::ViewerGone;
+}
+
+// The lost bytes go out first, so the viewer shows the gap where it is.
+Post PostMarker(const sockaddr_un& addr, socklen_t length) {
+    unsigned char marker[kTraceMarkerSize];
+    for (size_t i = 0; i < kTraceMarkerSize; ++i) {
+        marker[i] = static_cast<unsigned char>(g_droppedBytes >> (8 * i));
+    }
+    const Post result = PostDatagram(marker, sizeof marker, addr, length);
+    if (result == Post::Sent) {
+        g_droppedBytes = 0;
+    }
+    return result;
+}
 
 long CoarseNowMs() {
     timespec now{};
@@ -120,12 +146,17 @@ void Trace(const char* format, ...) {
     // Each piece is the little-endian 32-bit value of four characters: the
     // bytes in text order. A short last piece carries the zero and zeros.
     for (size_t i = 0; i < length; i += kPiece) {
-        const ssize_t sent = sendto(g_traceSocket, text + i, kPiece, MSG_DONTWAIT | MSG_NOSIGNAL,
-                                    reinterpret_cast<const sockaddr*>(&addr), addressLength);
-        // A full queue drops the piece; a socket nobody reads any more (the
-        // viewer has ended) counts as absent until the next check.
-        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != ENOBUFS) {
+        Post result = g_droppedBytes > 0 ? PostMarker(addr, addressLength) : Post::Sent;
+        if (result == Post::Sent) {
+            result = PostDatagram(text + i, kPiece, addr, addressLength);
+        }
+        // A full queue drops the piece, counted; a socket nobody reads any more
+        // (the viewer has ended) counts as absent until the next check.
+        if (result == Post::QueueFull) {
+            g_droppedBytes += std::min(kPiece, length - i);
+        } else if (result == Post::ViewerGone) {
             g_viewer.exists = false;
+            g_droppedBytes = 0;
             return;
         }
     }

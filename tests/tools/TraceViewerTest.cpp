@@ -131,6 +131,27 @@ TEST_F(TraceReceiverTest, ReassemblesWhatTheProgramTraces) {
     }
     EXPECT_EQ(text, "\nRead: A<0d><0a>\n");
 
+    // Pieces the full queue refuses are announced, where they were lost, before the next one.
+    constexpr int kTexts = 2000;
+    for (int i = 0; i < kTexts; ++i) {
+        Trace("%c", 'a');
+    }
+    std::string queued;
+    for (long n = 0; (n = receiver.Receive(piece, sizeof piece, 0ms)) > 0;) {
+        queued += assembler.Feed(piece, static_cast<std::size_t>(n));
+    }
+    Trace("%c", 'Z');
+    std::string after;
+    for (long n = 0; (n = receiver.Receive(piece, sizeof piece, 500ms)) > 0;) {
+        after += assembler.Feed(piece, static_cast<std::size_t>(n));
+        if (after.back() == 'Z') {
+            break;
+        }
+    }
+    ASSERT_LT(queued.size(), static_cast<std::size_t>(kTexts));
+    EXPECT_EQ(queued, std::string(queued.size(), 'a'));
+    EXPECT_EQ(after, "\n[" + std::to_string(kTexts - queued.size()) + " Bytes verworfen]\nZ");
+
     if (previous != nullptr) {
         ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
     } else {

@@ -1,6 +1,11 @@
 #include "tools/tracer/TraceAssembler.h"
 
+#include "protocol/Trace.h"
+
 std::string CTraceAssembler::Feed(const void* data, std::size_t size) {
+    if (size == kTraceMarkerSize) {
+        return LossLine(static_cast<const unsigned char*>(data));
+    }
     if (size != 4) {
         ++m_nIgnored;
         return {};
@@ -30,5 +35,19 @@ std::string CTraceAssembler::Feed(std::uint32_t piece) {
             text += '>';
         }
     }
+    if (!text.empty()) {
+        m_bLineStart = text.back() == '\n';
+    }
     return text;
+}
+
+std::string CTraceAssembler::LossLine(const unsigned char* marker) {
+    std::uint64_t count = 0;
+    for (std::size_t i = 0; i < kTraceMarkerSize; ++i) {
+        count |= static_cast<std::uint64_t>(marker[i]) << (8 * i);
+    }
+    std::string line = m_bLineStart ? "" : "\n";
+    line += "[" + std::to_string(count) + " Bytes verworfen]\n";
+    m_bLineStart = true;
+    return line;
 }

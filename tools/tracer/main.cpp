@@ -5,11 +5,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "protocol/Trace.h"
 #include "tools/tracer/TraceAssembler.h"
@@ -23,6 +27,8 @@ void Usage(const char* program, std::FILE* to) {
                  "Shows the trace of the bytes that the Orvane program receives.\n"
                  "Binds the trace socket and prints the texts as they arrive, until\n"
                  "interrupted (SIGINT, SIGTERM); the socket is removed on exit.\n"
+                 "Bytes the program dropped because the socket's queue was full show as\n"
+                 "a line \"[N Bytes verworfen]\" where they were lost.\n"
                  "\n"
                  "Options:\n"
                  "  --socket PATH  bind PATH instead of the program's socket,\n"
@@ -31,6 +37,78 @@ void Usage(const char* program, std::FILE* to) {
                  "  --help         show this text\n"
                  "  --version      show the version\n",
                  program);
+}
+
+// Writes the text on a thread of its own: a terminal that is slow to take it must not keep
+// the receiving loop from emptying the socket, whose queue holds only a few datagrams.
+class COutput {
+public:
+    COutput() : m_thread([this] { Run(); }) {}
+    ~COutput() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_bDone = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    void Append(const std::string& text) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_pending += text;
+        }
+        m_wake.notify_one();
+    }
+
+private:
+    void Run() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_bDone || !m_pending.empty(); });
+            if (m_pending.empty()) {
+                return;
+            }
+            std::string text;
+            text.swap(m_pending);
+            lock.unlock();
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            std::fflush(stdout);
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::string m_pending;
+    bool m_bDone = false;
+    std::thread m_thread;
+};
+
+// Takes what is queued, many datagrams per system call, until the queue is empty or a good
+// piece of text is ready to show; false on a receive error.
+bool Drain(int fd, CTraceAssembler& assembler, std::string& text) {
+    constexpr unsigned kBatch = 256;
+    unsigned char buffers[kBatch][16];
+    iovec vectors[kBatch];
+    mmsghdr messages[kBatch];
+    for (;;) {
+        for (unsigned i = 0; i < kBatch; ++i) {
+            vectors[i] = {buffers[i], sizeof buffers[i]};
+            messages[i] = {};
+            messages[i].msg_hdr.msg_iov = &vectors[i];
+            messages[i].msg_hdr.msg_iovlen = 1;
+        }
+        const int n = ::recvmmsg(fd, messages, kBatch, MSG_DONTWAIT, nullptr);
+        if (n < 0) {
+            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        }
+        for (int i = 0; i < n; ++i) {
+            text += assembler.Feed(buffers[i], messages[i].msg_len);
+        }
+        if (n < static_cast<int>(kBatch) || text.size() >= 65536) {
+            return true;
+        }
+    }
 }
 
 }  // namespace
@@ -75,42 +153,46 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::fprintf(stderr, "%s: listening on %s\n", program, path.c_str());
+    // The kernel queues this many datagrams for the socket; the program drops what does not fit.
+    if (std::FILE* limit = std::fopen("/proc/sys/net/unix/max_dgram_qlen", "r")) {
+        int queue = 0;
+        if (std::fscanf(limit, "%d", &queue) == 1 && queue < 256) {
+            std::fprintf(stderr,
+                         "%s: the socket queue holds only %d messages, so under load bytes are "
+                         "lost (shown as \"[N Bytes verworfen]\"); 'sysctl -w "
+                         "net.unix.max_dgram_qlen=512' before starting the viewer keeps more\n",
+                         program, queue);
+        }
+        std::fclose(limit);
+    }
 
     CTraceAssembler assembler;
     int status = 0;
-    for (;;) {
-        pollfd fds[2] = {{signalFd, POLLIN, 0}, {receiver.Descriptor(), POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            status = 1;
-            break;
-        }
-        if (fds[0].revents & POLLIN) {
-            break;
-        }
-        if (fds[1].revents & POLLIN) {
-            // Take everything that is queued before writing: the sender drops pieces while
-            // the queue is full, so the viewer must keep it short.
-            std::string text;
-            unsigned char piece[64];
-            long n = 0;
-            for (int i = 0; i < 1024; ++i) {
-                n = receiver.Receive(piece, sizeof piece, std::chrono::milliseconds(0));
-                if (n <= 0) {
-                    break;
+    {
+        COutput output;
+        for (;;) {
+            pollfd fds[2] = {{signalFd, POLLIN, 0}, {receiver.Descriptor(), POLLIN, 0}};
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR) {
+                    continue;
                 }
-                text += assembler.Feed(piece, static_cast<std::size_t>(n));
-            }
-            if (!text.empty()) {
-                std::fwrite(text.data(), 1, text.size(), stdout);
-                std::fflush(stdout);
-            }
-            if (n < 0) {
-                std::fprintf(stderr, "%s: receiving failed\n", program);
                 status = 1;
                 break;
+            }
+            if (fds[0].revents & POLLIN) {
+                break;
+            }
+            if (fds[1].revents & POLLIN) {
+                std::string text;
+                const bool ok = Drain(receiver.Descriptor(), assembler, text);
+                if (!text.empty()) {
+                    output.Append(text);
+                }
+                if (!ok) {
+                    std::fprintf(stderr, "%s: receiving failed\n", program);
+                    status = 1;
+                    break;
+                }
             }
         }
     }
