@@ -27,10 +27,17 @@ inline constexpr unsigned IDS_HELP_NO_RESOURCES = 10019;
 inline constexpr unsigned IDS_HELP_UNKNOWN_ERROR = 10020;
 inline constexpr unsigned IDS_WRITE_OK = 10021;
 inline constexpr unsigned IDS_WRITE_ERROR = 10022;
-inline constexpr unsigned IDS_PORT_PANE_SIZE = 32775;  // "USB:12345678", sizes the port pane
-inline constexpr unsigned IDS_APP_TITLE = 57344;       // "Orvane"
-inline constexpr unsigned IDS_APP_TITLE_SX = 57346;    // "Orvane SX"
-inline constexpr unsigned IDS_IDLE_MESSAGE = 57345;    // "Bereit"
+// Guards and states of the link and of Teach IN.
+inline constexpr unsigned IDS_ASK_ERASE_ALL_KEYS = 10040;
+inline constexpr unsigned IDS_ASK_RESET = 10041;
+inline constexpr unsigned IDS_ASK_TEACH_IN_OFF = 10042;
+inline constexpr unsigned IDS_TEACH_IN_ON = 10043;
+inline constexpr unsigned IDS_NO_READER_ANSWERS = 10044;  // %1: port and its device
+inline constexpr unsigned IDS_READER_PAUSED = 10045;      // %1: the reply time-out in ms
+inline constexpr unsigned IDS_PORT_PANE_SIZE = 32775;     // "USB:12345678", sizes the port pane
+inline constexpr unsigned IDS_APP_TITLE = 57344;          // "Orvane"
+inline constexpr unsigned IDS_APP_TITLE_SX = 57346;       // "Orvane SX"
+inline constexpr unsigned IDS_IDLE_MESSAGE = 57345;       // "Bereit"
 
 // Framework messages of data exchange, document handling and printing.
 inline constexpr unsigned IDP_PARSE_INT = 61712;

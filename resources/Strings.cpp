@@ -53,6 +53,18 @@ const std::map<unsigned, const char*>& Table() {
         {Res::IDS_HELP_UNKNOWN_ERROR, QT_TRANSLATE_NOOP("Strings", "Unbekannter Fehler %d")},
         {Res::IDS_WRITE_OK, QT_TRANSLATE_NOOP("Strings", "Daten erfolgreich geschrieben")},
         {Res::IDS_WRITE_ERROR, QT_TRANSLATE_NOOP("Strings", "Fehler beim Schreiben")},
+        {Res::IDS_ASK_ERASE_ALL_KEYS,
+         QT_TRANSLATE_NOOP("Strings", "Alle Schlüssel im Leser löschen?")},
+        {Res::IDS_ASK_RESET, QT_TRANSLATE_NOOP("Strings",
+                                               "Parameter und Schlüssel wirklich zurücksetzen?\n"
+                                               "Alle Schlüssel im Leser werden gelöscht!")},
+        {Res::IDS_ASK_TEACH_IN_OFF, QT_TRANSLATE_NOOP("Strings", "Teach IN ausschalten?")},
+        {Res::IDS_TEACH_IN_ON, QT_TRANSLATE_NOOP("Strings", "Teach IN ist eingeschaltet")},
+        {Res::IDS_NO_READER_ANSWERS, QT_TRANSLATE_NOOP("Strings", "Kein Leser antwortet an %1")},
+        {Res::IDS_READER_PAUSED,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Der Leser pausierte länger als der Timeout (%1 ms): Timeout unter "
+                           "„Schnittstelle wählen“ erhöhen")},
         {Res::IDS_PORT_PANE_SIZE, "USB:12345678"},
         {Res::IDS_APP_TITLE, "Orvane"},
         {Res::IDS_APP_TITLE_SX, "Orvane SX"},

@@ -112,6 +112,10 @@ void CMainFrame::SetView(COrvaneView* view) {
     view->installEventFilter(this);
     view->setFocus();
     connect(view, &COrvaneView::TitleTextChanged, this, &CMainFrame::SetTitleText);
+    connect(view, &COrvaneView::StatusChanged, this, [this] {
+        ShowIdleMessage();
+        UpdateCommandUI();
+    });
     if (COrvaneDoc* doc = view->GetDocument()) {
         connect(doc, &COrvaneDoc::TitleChanged, this, &CMainFrame::OnUpdateFrameTitle);
     }
@@ -219,7 +223,9 @@ void CMainFrame::ApplyPrompts(QAction* action, unsigned id) {
 }
 
 void CMainFrame::ShowIdleMessage() {
-    statusBar()->showMessage(LoadString(Res::IDS_IDLE_MESSAGE));
+    // A state the operator must not miss (Teach IN on, no reader) replaces "Bereit".
+    const QString state = m_pView != nullptr ? m_pView->StatusText() : QString();
+    statusBar()->showMessage(state.isEmpty() ? LoadString(Res::IDS_IDLE_MESSAGE) : state);
 }
 
 void CMainFrame::SetTitleText(const QString& title) {
@@ -295,7 +301,7 @@ void CMainFrame::UpdateCommandUI() {
         english->setChecked(m_bEnglish == 1);
     }
     if (m_pPortPane != nullptr) {
-        m_pPortPane->setText(m_pView != nullptr ? m_pView->m_strPortName : QString());
+        m_pPortPane->setText(m_pView != nullptr ? m_pView->PortPaneText() : QString());
     }
 }
 

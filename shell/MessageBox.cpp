@@ -24,9 +24,11 @@ int ShowMessage(const QString& text, MsgStyle style, QWidget* parent) {
             box.setStandardButtons(QMessageBox::Ok);
             break;
         case MsgStyle::YesNoQuestion:
+        case MsgStyle::YesNoQuestionYesDefault:
             box.setIcon(QMessageBox::Question);
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::No);
+            box.setDefaultButton(style == MsgStyle::YesNoQuestion ? QMessageBox::No
+                                                                  : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
             break;
     }

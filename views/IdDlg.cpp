@@ -32,6 +32,8 @@ CIdDlg::CIdDlg(QWidget* parent) : QDialog(parent) {
     layout->setRowStretch(2, 1);
     setTabOrder(ok, cancel);
     setTabOrder(cancel, m_pEdit);
+    // The operator types the new number at once; Return confirms it.
+    m_pEdit->setFocus();
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -39,6 +41,7 @@ CIdDlg::CIdDlg(QWidget* parent) : QDialog(parent) {
 
 void CIdDlg::showEvent(QShowEvent* event) {
     m_pEdit->setText(m_strId);
+    m_pEdit->selectAll();
     QDialog::showEvent(event);
 }
 

@@ -38,8 +38,8 @@ CKeyNumbersDlg::CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent)
     QPushButton* close = MakeButton(this, Res::IDOK, tr("Schliessen"));
     QPushButton* read = MakeButton(this, kReadKeys, tr("Schlüssel\nlesen"));
     QPushButton* write = MakeButton(this, kWriteKeys, tr("Schlüssel\nschreiben"));
-    QPushButton* teachIn = MakeButton(this, kTeachIn, tr("Teach IN"));
-    teachIn->setCheckable(true);
+    m_pTeachIn = MakeButton(this, kTeachIn, tr("Teach IN"));
+    m_pTeachIn->setCheckable(true);
     m_pEdit = new QPlainTextEdit(this);
     m_pEdit->setObjectName(ControlName(kKeyEdit));
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -49,23 +49,24 @@ CKeyNumbersDlg::CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent)
     layout->addWidget(m_pEdit, 0, 0, 5, 1);
     layout->addWidget(read, 0, 1);
     layout->addWidget(write, 1, 1);
-    layout->addWidget(teachIn, 2, 1);
+    layout->addWidget(m_pTeachIn, 2, 1);
     layout->setRowStretch(3, 1);
     layout->addWidget(close, 4, 1);
     setTabOrder(close, read);
     setTabOrder(read, write);
-    setTabOrder(write, teachIn);
-    setTabOrder(teachIn, m_pEdit);
+    setTabOrder(write, m_pTeachIn);
+    setTabOrder(m_pTeachIn, m_pEdit);
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(read, &QPushButton::clicked, this, &CKeyNumbersDlg::OnReadKeys);
     connect(write, &QPushButton::clicked, this, &CKeyNumbersDlg::OnWriteKeys);
     // clicked, not toggled: only the operator's presses send anything.
-    connect(teachIn, &QPushButton::clicked, this, &CKeyNumbersDlg::OnTeachIn);
+    connect(m_pTeachIn, &QPushButton::clicked, this, &CKeyNumbersDlg::OnTeachIn);
 }
 
 void CKeyNumbersDlg::showEvent(QShowEvent* event) {
     m_pEdit->setPlainText(ToEditLines(m_strKeyList));
+    m_pTeachIn->setChecked(m_bTeachIn);
     QDialog::showEvent(event);
 }
 
@@ -86,6 +87,11 @@ void CKeyNumbersDlg::OnReadKeys() {
 
 void CKeyNumbersDlg::OnWriteKeys() {
     ReadEdit();
+    // The reader takes an empty list as the order to erase every key.
+    if (m_strKeyList.trimmed().isEmpty() &&
+        ShowMessage(Res::IDS_ASK_ERASE_ALL_KEYS, MsgStyle::YesNoQuestion, this) != Res::IDYES) {
+        return;
+    }
     bool ok = false;
     {
         CBusyGuard busy(this);
@@ -97,6 +103,8 @@ void CKeyNumbersDlg::OnWriteKeys() {
 void CKeyNumbersDlg::OnTeachIn(bool checked) {
     // A bare write: the reader's answers reach the transcript through the view's hook.
     m_pReader->Write(checked ? "T" : "X", CSerialEngine::kWholeText);
+    m_bTeachIn = checked;
+    emit TeachInChanged(checked);
 }
 
 void CKeyNumbersDlg::ReadEdit() {
@@ -106,4 +114,15 @@ void CKeyNumbersDlg::ReadEdit() {
 void CKeyNumbersDlg::accept() {
     ReadEdit();
     QDialog::accept();
+}
+
+void CKeyNumbersDlg::done(int result) {
+    // A reader left in Teach IN enrols every badge presented at the door;
+    // leaving it so is allowed, but not unnoticed.
+    if (m_bTeachIn && ShowMessage(Res::IDS_ASK_TEACH_IN_OFF, MsgStyle::YesNoQuestionYesDefault,
+                                  this) == Res::IDYES) {
+        m_pTeachIn->setChecked(false);
+        OnTeachIn(false);
+    }
+    QDialog::done(result);
 }

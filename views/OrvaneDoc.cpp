@@ -1,14 +1,18 @@
 #include "views/OrvaneDoc.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/MessageBox.h"
+#include "shell/SettingsStore.h"
 #include "views/OrvaneView.h"
 
 COrvaneDoc::COrvaneDoc(QObject* parent)
@@ -78,7 +82,7 @@ bool COrvaneDoc::DoSave(const QString& path) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(FileFilter());
         dialog.setDefaultSuffix(QStringLiteral("txt"));
-        dialog.selectFile(m_strPathName.isEmpty() ? m_strTitle : m_strPathName);
+        dialog.selectFile(m_strPathName.isEmpty() ? ProposedPath() : m_strPathName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return false;
         }
@@ -116,8 +120,41 @@ QString COrvaneDoc::FileFilter() {
     return QStringLiteral("Textdatei (*.txt)");
 }
 
+void COrvaneDoc::ForgetPathName() {
+    if (m_strPathName.isEmpty()) {
+        return;
+    }
+    m_strPathName.clear();
+    m_strTitle = LoadString(Res::IDS_UNTITLED);
+    emit TitleChanged();
+}
+
+QString COrvaneDoc::ProposedPath() const {
+    QString name = QStringLiteral("Orvane_") + QDate::currentDate().toString(Qt::ISODate);
+    if (m_pView != nullptr) {
+        // "COM40", also from "\\.\COM40 [description]"; an adapter's serial number.
+        QString port = m_pView->m_strPortName.section(QLatin1Char(' '), 0, 0);
+        port.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")));
+        if (!port.isEmpty()) {
+            name += QLatin1Char('_') + port;
+        }
+    }
+    name += QStringLiteral(".txt");
+    // The folder of this session's last file, else that of the newest recent file.
+    QString folder = m_strLastFolder;
+    if (folder.isEmpty()) {
+        const QString recent = CSettingsStore::GetProfileString(QStringLiteral("Recent File List"),
+                                                                QStringLiteral("File1"));
+        if (!recent.isEmpty()) {
+            folder = QFileInfo(recent).absolutePath();
+        }
+    }
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
 void COrvaneDoc::SetPathName(const QString& path) {
     m_strPathName = QFileInfo(path).absoluteFilePath();
+    m_strLastFolder = QFileInfo(path).absolutePath();
     m_strTitle = QFileInfo(path).fileName();
     emit TitleChanged();
     emit PathUsed(m_strPathName);

@@ -28,6 +28,9 @@ public:
     bool OnOpenDocument(const QString& path);
     // Writes the transcript to path; the old file survives a failed write.
     bool OnSaveDocument(const QString& path);
+    // Makes the document untitled again ("Unbenannt"), keeping its folder for
+    // the next save.
+    void ForgetPathName();
 
     // Save (57603): to the document's path, or asks for one when it has none.
     bool DoFileSave();
@@ -48,9 +51,13 @@ signals:
 private:
     void SetPathName(const QString& path);
     QWidget* DialogParent() const;
+    // The name a save of an untitled document proposes: date and port, in
+    // the folder last used.
+    QString ProposedPath() const;
 
     COrvaneView* m_pView = nullptr;
     bool m_bModified = false;
     QString m_strPathName;
     QString m_strTitle;
+    QString m_strLastFolder;
 };

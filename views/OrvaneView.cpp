@@ -1,5 +1,6 @@
 #include "views/OrvaneView.h"
 
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "link/ComTable.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/InterfaceDlg.h"
@@ -30,6 +32,20 @@ const QString kPort = QStringLiteral("Port");
 // Received text is inserted at most this often: a fast line then costs a
 // layout and paint pass per few dozen lines, not per line.
 constexpr int kInsertIntervalMs = 40;
+
+// How long after a cut read-out arriving bytes count as its late rest.
+constexpr std::chrono::seconds kLateBytesWindow{3};
+
+// "COM1 (/dev/ttyS0)" for a COM port, the serial number alone for an adapter.
+QString PortAndDevice(const QString& name) {
+    std::string path;
+    CComTable table(DeviceEntries());
+    const int number = CComTable::NumberOfName(name.toStdString());
+    if (number > 0 && table.Resolve(number, path)) {
+        return QStringLiteral("%1 (%2)").arg(name, QString::fromStdString(path));
+    }
+    return name;
+}
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -54,6 +70,8 @@ COrvaneView::COrvaneView(COrvaneDoc* pDoc, QWidget* parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Record columns line up, on screen and on paper.
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     if (m_pDocument) {
         m_pDocument->SetView(this);
     }
@@ -114,10 +132,14 @@ bool COrvaneView::OpenLink() {
     m_strPortName = name;
     HookOff();
     std::string parameters;
-    if (m_reader.ReadParameters(parameters)) {
+    const bool answered = m_reader.ReadParameters(parameters);
+    if (answered) {
         m_bExtendedModel = parameters.find("V:") != std::string::npos;
     }
     HookOn();
+    // An open port proves no reader: say so rather than look connected.
+    m_strSilentPort = answered ? QString() : PortAndDevice(name);
+    SetLinkNote(answered ? LinkNote::None : LinkNote::NoReader);
     emit TitleTextChanged(
         LoadString(m_bExtendedModel ? Res::IDS_APP_TITLE_SX : Res::IDS_APP_TITLE));
     return true;
@@ -127,6 +149,9 @@ void COrvaneView::CloseLink() {
     m_strPortName.clear();
     HookOff();
     m_reader.Close();
+    // Whatever the reader does now, this side can no longer tell.
+    m_teachIn = TeachIn::Unknown;
+    SetLinkNote(LinkNote::None);
 }
 
 bool COrvaneView::SelectInterface(bool autoPick) {
@@ -151,6 +176,11 @@ bool COrvaneView::SelectInterface(bool autoPick) {
 
 void COrvaneView::HookOn() {
     m_reader.m_pfnByteHook = &EchoByteToView;
+    // Every command that kept the reader's answer out of the transcript ends
+    // here: an answer shows that a reader is there after all.
+    if (m_linkNote == LinkNote::NoReader && !m_reader.Reply().empty()) {
+        SetLinkNote(LinkNote::None);
+    }
 }
 
 void COrvaneView::HookOff() {
@@ -172,6 +202,53 @@ bool COrvaneView::OnUpdateLinkCommand() const {
 
 bool COrvaneView::OnUpdateExtendedCommand() const {
     return m_bExtendedModel;
+}
+
+void COrvaneView::SetTeachIn(bool on) {
+    m_teachIn = !m_reader.IsOpen() ? TeachIn::Unknown : on ? TeachIn::On : TeachIn::Off;
+    emit StatusChanged();
+}
+
+QString COrvaneView::StatusText() const {
+    if (m_teachIn == TeachIn::On) {
+        return LoadString(Res::IDS_TEACH_IN_ON);
+    }
+    switch (m_linkNote) {
+        case LinkNote::NoReader:
+            return LoadString(Res::IDS_NO_READER_ANSWERS).arg(m_strSilentPort);
+        case LinkNote::ReaderPaused:
+            return LoadString(Res::IDS_READER_PAUSED).arg(m_reader.m_timeoutMs.load());
+        case LinkNote::None:
+            break;
+    }
+    return {};
+}
+
+QString COrvaneView::PortPaneText() const {
+    if (m_linkNote == LinkNote::NoReader && !m_strPortName.isEmpty()) {
+        return QStringLiteral(u"\u26A0 ") + m_strPortName;
+    }
+    return m_strPortName;
+}
+
+void COrvaneView::ReadOutStarted() {
+    m_lateBytesUntil = {};
+    if (m_linkNote == LinkNote::ReaderPaused) {
+        SetLinkNote(LinkNote::None);
+    }
+}
+
+void COrvaneView::ReadOutEnded(bool complete) {
+    if (!complete) {
+        m_lateBytesUntil = std::chrono::steady_clock::now() + kLateBytesWindow;
+    }
+}
+
+void COrvaneView::SetLinkNote(LinkNote note) {
+    if (note != m_linkNote) {
+        m_linkNote = note;
+        emit StatusChanged();
+    }
 }
 
 void COrvaneView::OnInitialUpdate() {
@@ -260,6 +337,15 @@ void COrvaneView::InsertReceived(const QByteArray& bytes) {
 
 bool COrvaneView::event(QEvent* e) {
     if (e->type() == CViewUpdateEvent::kType) {
+        if (m_linkNote == LinkNote::NoReader) {
+            SetLinkNote(LinkNote::None);
+        }
+        if (m_lateBytesUntil != std::chrono::steady_clock::time_point{}) {
+            if (std::chrono::steady_clock::now() < m_lateBytesUntil) {
+                SetLinkNote(LinkNote::ReaderPaused);
+            }
+            m_lateBytesUntil = {};
+        }
         // Bytes beyond the room left cannot be inserted; a flood at the limit
         // must not pile them up until the next insertion. One byte more is
         // kept so that a CR at the edge still meets its LF.

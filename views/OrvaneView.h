@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 #include "protocol/ReaderProtocol.h"
@@ -40,6 +41,22 @@ public:
     bool OnUpdateLinkCommand() const;      // m_reader.IsOpen()
     bool OnUpdateExtendedCommand() const;  // m_bExtendedModel
 
+    // The reader's Teach IN as this side knows it: on after "T", off after
+    // "X", unknown once the link has closed.
+    enum class TeachIn { Unknown, Off, On };
+    TeachIn TeachInState() const { return m_teachIn; }
+    void SetTeachIn(bool on);
+    // What the status bar shows instead of the idle text, empty for none:
+    // Teach IN on, no reader answering, a read-out cut by a long pause.
+    QString StatusText() const;
+    // The port pane's text: the port, marked while no reader answers on it.
+    QString PortPaneText() const;
+    // Around the reads that fill a fresh transcript. After one that ended
+    // without its end mark, bytes arriving soon after mean the reader paused
+    // for longer than the time-out, which the status bar then says.
+    void ReadOutStarted();
+    void ReadOutEnded(bool complete);
+
     // The first update of the view (start-up, new document, opened file):
     // connects from the stored interface unless a link is already open.
     void OnInitialUpdate();
@@ -61,6 +78,8 @@ public:
 signals:
     // The title text of the frame: the model name once a link has opened.
     void TitleTextChanged(const QString& title);
+    // StatusText() has changed.
+    void StatusChanged();
 
 public slots:  // implemented in views/OrvaneViewCommands.cpp
     void OnReadRecords();
@@ -84,6 +103,8 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    enum class LinkNote { None, NoReader, ReaderPaused };
+    void SetLinkNote(LinkNote note);
     void InsertReceived(const QByteArray& bytes);
     qsizetype Room();
     QPrinter& Printer();
@@ -95,5 +116,9 @@ private:
     int m_crPosition = -1;    // caret position just after that symbol
     bool m_bInserting = false;
     bool m_bLastChoiceAutomatic = false;
+    TeachIn m_teachIn = TeachIn::Unknown;
+    LinkNote m_linkNote = LinkNote::None;
+    QString m_strSilentPort;  // the port and device no reader answered on
+    std::chrono::steady_clock::time_point m_lateBytesUntil{};
     std::unique_ptr<QPrinter> m_pPrinter;
 };

@@ -42,11 +42,21 @@ void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::st
     if (!view.OnUpdateLinkCommand()) {
         return;
     }
+    // The transcript is about to go: unsaved work is saved or dropped knowingly
+    // (Cancel sends nothing).
+    COrvaneDoc* doc = view.GetDocument();
+    if (view.TranscriptLength() > 0 && !doc->SaveModified()) {
+        return;
+    }
     CBusyGuard busy(view.window());
     view.ClearTranscript();
+    // The new text is not that of the file it replaces: Save must not overwrite it.
+    doc->ForgetPathName();
+    view.ReadOutStarted();
     view.HookOn();
     std::string text;  // not used: the transcript shows the same bytes
     const bool ok = (view.m_reader.*read)(text);
+    view.ReadOutEnded(ok);
     if (ok) {
         view.GetDocument()->SetModifiedFlag(true);
     } else {
@@ -193,6 +203,8 @@ void COrvaneView::OnKeyNumbers() {
     }
     // The hook stays on: key lists and Teach IN traffic appear in the transcript.
     CKeyNumbersDlg dialog(&m_reader, this);
+    dialog.m_bTeachIn = m_teachIn == TeachIn::On;
+    connect(&dialog, &CKeyNumbersDlg::TeachInChanged, this, &COrvaneView::SetTeachIn);
     dialog.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,10 @@ CParametersDlg::CParametersDlg(CReaderProtocol* reader, QWidget* parent)
     grid->addWidget(new QLabel(tr("Parameter und Schlüssel zurücksetzen:"), this), 3, 0, 1, 3);
     grid->addWidget(reset, 3, 3);
     QPushButton* close = MakeButton(this, Res::IDCANCEL, tr("Schliessen"));
+    // No default button: Return in an edit must not send some timing value.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+    }
     setTabOrder(previous, reset);
     setTabOrder(reset, close);
 
@@ -83,6 +88,17 @@ void CParametersDlg::showEvent(QShowEvent* event) {
     m_pOpeningEdit->setText(QString::number(m_nOpeningTime));
     m_pDelayEdit->setText(QString::number(m_nDelayTime));
     QDialog::showEvent(event);
+}
+
+void CParametersDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Return presses only the button that has the focus, as Space does.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool CParametersDlg::ReadEdits() {
@@ -128,6 +144,10 @@ void CParametersDlg::SendValue(char letter, int CParametersDlg::*value) {
 }
 
 void CParametersDlg::OnReset() {
+    // The reset also erases every key in the reader.
+    if (ShowMessage(Res::IDS_ASK_RESET, MsgStyle::YesNoQuestion, this) != Res::IDYES) {
+        return;
+    }
     bool ok = false;
     {
         CBusyGuard busy(this);

@@ -8,7 +8,7 @@ class QLineEdit;
 // The extended reader's three timing values in seconds and its reset. Each
 // "Setzen" sends its own value only, but all three edits must hold whole
 // numbers from 0 to 999 before any is sent. "Reset" does not look at the
-// edits. Every send is reported.
+// edits and asks first. Every send is reported. There is no default button.
 class CParametersDlg : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +21,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Reads the three edits in the order hold, opening, delay; stops at the

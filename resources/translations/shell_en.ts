@@ -504,5 +504,31 @@ Hilfe</source>
         <translation>Opens the manual
 Help</translation>
     </message>
+    <message>
+        <source>Alle Schlüssel im Leser löschen?</source>
+        <translation>Erase all keys in the reader?</translation>
+    </message>
+    <message>
+        <source>Parameter und Schlüssel wirklich zurücksetzen?
+Alle Schlüssel im Leser werden gelöscht!</source>
+        <translation>Really reset the parameters and keys?
+All keys in the reader will be erased!</translation>
+    </message>
+    <message>
+        <source>Teach IN ausschalten?</source>
+        <translation>Switch Teach IN off?</translation>
+    </message>
+    <message>
+        <source>Teach IN ist eingeschaltet</source>
+        <translation>Teach IN is switched on</translation>
+    </message>
+    <message>
+        <source>Kein Leser antwortet an %1</source>
+        <translation>No reader answers on %1</translation>
+    </message>
+    <message>
+        <source>Der Leser pausierte länger als der Timeout (%1 ms): Timeout unter „Schnittstelle wählen“ erhöhen</source>
+        <translation>The reader paused longer than the timeout (%1 ms): raise the timeout under “Select interface”</translation>
+    </message>
 </context>
 </TS>

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -84,6 +86,25 @@ TEST_F(OrvaneAppTest, StartsConnectedToTheStoredReaderAndNamesItsModel) {
         ASSERT_TRUE(WaitUntil([&] { return Frame()->PortPane()->text() == "COM40"; }));
         m_app.reset();
     }
+}
+
+TEST_F(OrvaneAppTest, APortWhereNoReaderAnswersIsNamedUntilTheReaderSpeaks) {
+    CEmulatorPort port;
+    ASSERT_TRUE(port.Start());
+    port.m_emulator.SetFault(EmulatorFault::NoAnswer);
+    ASSERT_TRUE(Start());
+    const QString said = "Kein Leser antwortet an COM40 (" +
+                         QString::fromStdString(port.m_emulator.PortPath()) + ")";
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), said);
+    EXPECT_TRUE(WaitUntil([&] { return Frame()->PortPane()->text() == "\u26A0 COM40"; }));
+    // A status prompt passes, and the note comes back.
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(Frame(), &leave);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), said);
+
+    port.m_emulator.Send({{0ms, "0012AB34\r\n"}});
+    EXPECT_TRUE(WaitUntil([&] { return Frame()->statusBar()->currentMessage() == "Bereit"; }));
+    EXPECT_TRUE(WaitUntil([&] { return Frame()->PortPane()->text() == "COM40"; }));
 }
 
 TEST_F(OrvaneAppTest, ExitSkipsTheSavePromptOnlyForAnEmptyTranscript) {

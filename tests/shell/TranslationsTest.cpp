@@ -68,7 +68,9 @@ TEST(Translations, TheCatalogueTranslatesMenuStringsAndPrompts) {
     for (unsigned id : {Res::IDS_IDLE_MESSAGE, Res::IDP_PARSE_INT, Res::IDP_PARSE_INT_RANGE,
                         Res::IDP_PARSE_STRING_SIZE, Res::IDP_PARSE_UINT, Res::IDP_ASK_TO_SAVE,
                         Res::IDP_FAILED_TO_SAVE_DOC, Res::IDP_FAILED_TO_OPEN_DOC,
-                        Res::IDP_FAILED_TO_CREATE_DOC, Res::IDS_UNTITLED}) {
+                        Res::IDP_FAILED_TO_CREATE_DOC, Res::IDS_UNTITLED,
+                        Res::IDS_ASK_ERASE_ALL_KEYS, Res::IDS_ASK_RESET, Res::IDS_ASK_TEACH_IN_OFF,
+                        Res::IDS_TEACH_IN_ON, Res::IDS_NO_READER_ANSWERS, Res::IDS_READER_PAUSED}) {
         ids.push_back(id);
     }
     for (const Res::MenuPopup& popup : Res::MainMenu()) {

@@ -57,7 +57,8 @@ std::vector<MenuCase> MenuCases() {
                  .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
          },
          "Z000"},
-        {Res::ID_READ_PARAMETERS, [](CModalScript&) {}, "P"},
+        // The records read before are not saved: the question comes first.
+        {Res::ID_READ_PARAMETERS, [](CModalScript& s) { s.Message(QMessageBox::No); }, "P"},
         {Res::ID_KEY_NUMBERS,
          [](CModalScript& s) {
              s.On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {

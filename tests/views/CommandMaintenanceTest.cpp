@@ -154,11 +154,12 @@ TEST_F(ExtendedCommandTest, SetParametersReportsAFailedReset) {
     Emulator().SetFault(EmulatorFault::Garbage);
     CModalScript script;
     script.On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, 1017); })
+        .Message(QMessageBox::Yes)
         .Message(QMessageBox::Ok)
         .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
     Run(&COrvaneView::OnSetParameters, script);
     EXPECT_EQ(Requests(), std::vector<std::string>{"D"});
-    EXPECT_EQ(script.m_messages, QStringList{"Fehler beim Schreiben"});
+    EXPECT_EQ(script.m_messages.last(), "Fehler beim Schreiben");
 }
 
 TEST_F(ExtendedCommandTest, KeyNumbersKeepTheTranscriptHook) {
@@ -174,13 +175,49 @@ TEST_F(ExtendedCommandTest, KeyNumbersKeepTheTranscriptHook) {
             ClickControl(d, 1016);  // Teach IN on
             EXPECT_TRUE(Emulator().WaitForRequests(2, 2s));
             ClickControl(d, Res::IDOK);
-        });
+        })
+        .Message(QMessageBox::No);
     Run(&COrvaneView::OnKeyNumbers, script);
-    EXPECT_EQ(script.m_messages, QStringList{"Daten erfolgreich geschrieben"});
+    EXPECT_EQ(script.m_messages.first(), "Daten erfolgreich geschrieben");
     EXPECT_EQ(Requests(), (std::vector<std::string>{"W\r\nBEEF\r\nX", "T"}));
     // The reader's confirmation went to the transcript as well.
     EXPECT_TRUE(WaitUntil([&] { return Transcript().contains("OK"); }, 2s));
     EXPECT_TRUE(HookIsDisplay());
+}
+
+TEST_F(ExtendedCommandTest, TeachInStaysVisibleUntilSwitchedOffOrTheLinkCloses) {
+    bool openedIn = false;
+    CModalScript script;
+    script
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            ClickControl(d, 1016);
+            ClickControl(d, Res::IDOK);
+        })
+        .Message(QMessageBox::No);
+    Run(&COrvaneView::OnKeyNumbers, script);
+    EXPECT_EQ(m_view->StatusText(), "Teach IN ist eingeschaltet");
+
+    CModalScript again;
+    again
+        .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            openedIn = d->findChild<QPushButton*>("1016")->isChecked();
+            QTest::keyClick(d, Qt::Key_Escape);
+        })
+        .Message(QMessageBox::Yes);
+    Run(&COrvaneView::OnKeyNumbers, again);
+    EXPECT_TRUE(openedIn);
+    EXPECT_EQ(again.m_messages, QStringList{"Teach IN ausschalten?"});
+    EXPECT_TRUE(Emulator().WaitForRequests(2, 2s));
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"T", "X"}));
+    EXPECT_FALSE(Emulator().TeachIn());
+    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Off);
+    EXPECT_EQ(m_view->StatusText(), "");
+
+    // Once the link is closed, this side no longer knows.
+    m_view->SetTeachIn(true);
+    m_view->CloseLink();
+    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Unknown);
+    EXPECT_EQ(m_view->StatusText(), "");
 }
 
 TEST_F(ExtendedCommandTest, FailedKeyWriteIsReported) {

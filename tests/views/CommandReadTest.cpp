@@ -1,5 +1,10 @@
+#include <QDate>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 
 #include "CommandTestSupport.h"
 #include "resources/ResourceIds.h"
@@ -32,6 +37,50 @@ TEST_F(RecordCommand, ReadRecordsFillsAFreshTranscriptAndMarksTheDocument) {
     EXPECT_EQ(m_ui.m_ui.m_nWaitCursor, 0);
 }
 
+TEST_F(RecordCommand, ReadOutOverUnsavedWorkAsksFirstAndLeavesTheDocumentUntitled) {
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath("earlier.txt");
+    QFile file(earlier);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("earlier records\r\n");
+    file.close();
+    ASSERT_TRUE(m_doc.OnOpenDocument(earlier));
+    m_view->appendPlainText("a note");
+    ASSERT_TRUE(m_doc.IsModified());
+
+    CModalScript cancelled;
+    cancelled.Message(QMessageBox::Cancel);
+    Run(&COrvaneView::OnReadRecords, cancelled);
+    EXPECT_EQ(cancelled.m_messages, QStringList{"Änderungen in earlier.txt speichern?"});
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_TRUE(Transcript().contains("a note"));
+
+    CModalScript discarded;
+    discarded.Message(QMessageBox::No);
+    Run(&COrvaneView::OnReadRecords, discarded);
+    EXPECT_EQ(Requests(), std::vector<std::string>{"L"});
+    EXPECT_TRUE(Transcript().endsWith("END\r\n"));
+    // The records must not go into the file that held the earlier ones.
+    EXPECT_EQ(m_doc.GetTitle(), "Unbenannt");
+    EXPECT_EQ(m_doc.GetPathName(), "");
+    QString proposed;
+    CModalScript save;
+    save.On<QFileDialog>([&](QFileDialog* d) {
+        proposed = d->selectedFiles().value(0);
+        d->reject();
+    });
+    save.Start();
+    EXPECT_FALSE(m_doc.DoFileSave());
+    EXPECT_EQ(proposed,
+              dir.filePath("Orvane_" + QDate::currentDate().toString(Qt::ISODate) + "_COM40.txt"));
+    QFile kept(earlier);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "earlier records\r\n");
+    // Printing lays out the document in its default font: columns line up on paper too.
+    const QFontMetricsF metrics(m_view->document()->defaultFont());
+    EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('M'));
+}
+
 TEST_F(RecordCommand, ReadRecordsWithoutEndKeepsThePartialTextUnmodified) {
     Emulator().SetFault(EmulatorFault::MissingEnd);
     bool busyDuringMessage = false;
@@ -47,6 +96,23 @@ TEST_F(RecordCommand, ReadRecordsWithoutEndKeepsThePartialTextUnmodified) {
     EXPECT_TRUE(m_view->isEnabled());
     EXPECT_EQ(m_ui.m_ui.m_nWaitCursor, 0);
     EXPECT_TRUE(HookIsDisplay());
+    EXPECT_EQ(m_view->StatusText(), "");
+}
+
+TEST_F(RecordCommand, ARestArrivingAfterTheTimeoutIsExplainedInTheStatusBar) {
+    Emulator().SetFault(EmulatorFault::PauseMidReply);
+    QString status;
+    CModalScript script;
+    script.Message(QMessageBox::Ok, [&] {
+        WaitUntil([&] { return !m_view->StatusText().isEmpty(); }, 3s);
+        status = m_view->StatusText();
+    });
+    Run(&COrvaneView::OnReadRecords, script);
+    EXPECT_EQ(script.m_messages, QStringList{"Fehler beim Lesen der Daten"});
+    EXPECT_EQ(status,
+              "Der Leser pausierte länger als der Timeout (250 ms): Timeout unter „Schnittstelle "
+              "wählen“ erhöhen");
+    EXPECT_TRUE(WaitUntil([&] { return Transcript().endsWith("END\r\n"); }));
 }
 
 TEST_F(CommandTest, ReadParametersShowsTheReportAndKeepsTheModel) {
@@ -61,6 +127,7 @@ TEST_F(CommandTest, ReadParametersShowsTheReportAndKeepsTheModel) {
 TEST_F(ExtendedCommandTest, FailedParameterReadIsReportedAndKeepsTheModel) {
     Emulator().SetFault(EmulatorFault::NoAnswer);
     m_view->setPlainText("earlier text");
+    m_doc.SetModifiedFlag(false);
     CModalScript script;
     script.Message(QMessageBox::Ok);
     Run(&COrvaneView::OnReadParameters, script);

@@ -30,6 +30,18 @@ TEST(DialogId, UnchangedReturnsZeroOne) {
     EXPECT_EQ(dialog.windowTitle(), "ID Setzen");
 }
 
+TEST(DialogId, DigitsTypedAtOnceReplaceTheIdAndReturnSetsThem) {
+    CIdDlg dialog;
+    CModalScript script;
+    script.On<CIdDlg>([](CIdDlg* d) {
+        QTest::keyClicks(d->focusWidget(), "42");
+        QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+    });
+    script.Start();
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_strId, "42");
+}
+
 TEST(DialogId, OneDigitIsRefusedAndTheDialogStaysOpen) {
     CIdDlg dialog;
     bool focusBackInEdit = false;

@@ -108,17 +108,48 @@ TEST_F(DialogKeyNumbers, TeachInTogglesAndSendsTThenX) {
     EXPECT_TRUE(script.m_unexpected.isEmpty());
 }
 
-TEST_F(DialogKeyNumbers, ClosingInTeachInSendsNothing) {
+TEST_F(DialogKeyNumbers, ClosingInTeachInAsksAndNoLeavesItOn) {
     CKeyNumbersDlg dialog(&m_reader.m_reader);
     CModalScript script;
-    script.On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
-        ClickControl(d, kTeachIn);
-        EXPECT_TRUE(m_reader.m_emulator.WaitForRequests(1, 2000ms));
-        ClickControl(d, Res::IDOK);
-    });
+    script
+        .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            ClickControl(d, kTeachIn);
+            EXPECT_TRUE(m_reader.m_emulator.WaitForRequests(1, 2000ms));
+            ClickControl(d, Res::IDOK);
+        })
+        .Message(QMessageBox::No);
     script.Start();
     dialog.exec();
     ProcessEventsFor(100ms);
+    EXPECT_EQ(script.m_messages, QStringList{"Teach IN ausschalten?"});
     EXPECT_EQ(m_reader.Requests(), std::vector<std::string>{"T"});
     EXPECT_TRUE(m_reader.m_emulator.TeachIn());
+    EXPECT_TRUE(dialog.m_bTeachIn);
+}
+
+TEST_F(DialogKeyNumbers, WritingAnEmptyListAsksFirst) {
+    ASSERT_TRUE(m_reader.m_reader.WriteKeys("1234"));
+    m_reader.m_emulator.ClearRequests();
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    CModalScript script;
+    script.On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) { ClickControl(d, kWriteKeys); })
+        .Message(QMessageBox::No)
+        .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            ProcessEventsFor(50ms);
+            EXPECT_TRUE(m_reader.Requests().empty());
+            QTest::keyClick(KeyEdit(d), Qt::Key_Return);  // blank lines are no keys either
+            ClickControl(d, kWriteKeys);
+        })
+        .Message(QMessageBox::Yes)
+        .Message(QMessageBox::Ok)
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) { ClickControl(d, Res::IDOK); });
+    script.Start();
+    dialog.exec();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_messages,
+              QStringList({"Alle Schlüssel im Leser löschen?", "Alle Schlüssel im Leser löschen?",
+                           "Daten erfolgreich geschrieben"}));
+    // Confirmed, the empty list still erases every key.
+    EXPECT_EQ(m_reader.Requests().size(), 1u);
+    EXPECT_TRUE(m_reader.m_emulator.Keys().empty());
 }

@@ -25,6 +25,8 @@ const QString kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
 const QString kRange = "Geben Sie bitte eine ganze Zahl zwischen 0 und 999 ein.";
 const QString kWritten = "Daten erfolgreich geschrieben";
 const QString kWriteError = "Fehler beim Schreiben";
+const QString kAskReset =
+    "Parameter und Schlüssel wirklich zurücksetzen?\nAlle Schlüssel im Leser werden gelöscht!";
 
 QLineEdit* Edit(QWidget* dialog, int id) {
     return dialog->findChild<QLineEdit*>(QString::number(id));
@@ -140,13 +142,33 @@ TEST_F(DialogParameters, ResetIgnoresTheEdits) {
             Type(d, kDelayEdit, "12345");
             ClickControl(d, kReset);
         })
+        .Message(QMessageBox::Yes)
         .Message(QMessageBox::Ok)
         .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
     script.Start();
     dialog.exec();
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(m_reader.Requests(), std::vector<std::string>{"D"});
-    EXPECT_EQ(script.m_messages, QStringList{kWritten});
+    EXPECT_EQ(script.m_messages, QStringList({kAskReset, kWritten}));
+}
+
+TEST_F(DialogParameters, ReturnInAnEditAndAResetAnsweredNoSendNothing) {
+    CParametersDlg dialog(&m_reader.m_reader);
+    CModalScript script;
+    script
+        .On<CParametersDlg>([](CParametersDlg* d) {
+            Type(d, kDelayEdit, "7");
+            QTest::keyClick(Edit(d, kDelayEdit), Qt::Key_Return);
+            ClickControl(d, kReset);
+        })
+        .Message(QMessageBox::No)
+        .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
+    script.Start();
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_messages, QStringList{kAskReset});
+    ProcessEventsFor(50ms);
+    EXPECT_TRUE(m_reader.Requests().empty());
 }
 
 TEST_F(DialogParameters, ReaderFailuresAreReportedAndTheDialogStaysOpen) {
@@ -162,13 +184,14 @@ TEST_F(DialogParameters, ReaderFailuresAreReportedAndTheDialogStaysOpen) {
         })
         .Message(QMessageBox::Ok)
         .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, kReset); })
+        .Message(QMessageBox::Yes)
         .Message(QMessageBox::Ok)
         .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
     script.Start();
     dialog.exec();
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(m_reader.Requests(), (std::vector<std::string>{"Z000", "D"}));
-    EXPECT_EQ(script.m_messages, QStringList({kWriteError, kWriteError}));
+    EXPECT_EQ(script.m_messages, QStringList({kWriteError, kAskReset, kWriteError}));
     // A second button press cannot start another request meanwhile.
     EXPECT_FALSE(enabledDuringRequest);
 }

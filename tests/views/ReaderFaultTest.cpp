@@ -308,9 +308,9 @@ TEST_F(ReaderFaultSlow, GarbageFloodKeepsTheTranscriptAtItsLimitAndReleasesTheBu
     Emulator().SetResponder([during](const std::string&) { return Reply{{0ms, during}}; });
     CModalScript script;
     script.m_stepTimeout = 120s;
-    script.Message(QMessageBox::Ok);
+    script.Message(QMessageBox::No).Message(QMessageBox::Ok);
     Run(&COrvaneView::OnReadRecords, script);
-    EXPECT_EQ(script.m_messages, QStringList{"Fehler beim Lesen der Daten"});
+    EXPECT_EQ(script.m_messages.last(), "Fehler beim Lesen der Daten");
     ASSERT_NO_FATAL_FAILURE(WaitForFloodEnd(kHalf));
     Emulator().SetResponder({});
     EXPECT_EQ(m_view->TranscriptLength(), COrvaneView::kMaxLength);
