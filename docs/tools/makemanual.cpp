@@ -1,6 +1,9 @@
 // makemanual: renders Markdown files into one PDF, each file starting on a new page, with a
-// footer that names the file's first heading and the page number. Used by the build to turn
-// the manual's German and English text into the PDF beside the program.
+// footer that names the file's first heading and the page number. A paragraph "[TOC]" becomes
+// the contents of its file: its headings of levels 2 and 3 with their pages, on a page of its
+// own. No heading is left alone at the foot of a page, and a table or code block that fits on
+// one page is not split. Used by the build to turn the manual's German and English text into
+// the PDF beside the program.
 //
 //   makemanual OUTPUT.pdf INPUT.md [INPUT.md ...]
 
@@ -15,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 
 #include <cstdio>
@@ -27,10 +31,17 @@ const QColor kCodeBackground(0xf1, 0xf3, 0xf5);
 const QColor kRuleColour(0xa0, 0xa8, 0xb0);
 constexpr qreal kBodyPointSize = 10;
 
+// A heading listed in the contents, and the contents cell that shows its page.
+struct Entry {
+    QTextCursor heading;
+    QTextTableCell pageCell;
+};
+
 struct Part {
     QString title;
-    int firstBlock = 0;
+    QTextCursor start;  // moves along when text is inserted before it
     int firstPage = 0;
+    std::vector<Entry> contents;
 };
 
 bool ReadUtf8(const QString& path, QString& text) {
@@ -67,7 +78,7 @@ void AppendPart(QTextDocument& document, const QString& markdown, Part& part) {
     cursor.insertFragment(QTextDocumentFragment(&source));
     QTextCursor head(&document);
     head.setPosition(start);
-    part.firstBlock = head.blockNumber();
+    part.start = head;
     if (!first) {
         QTextBlockFormat pageBreak;
         pageBreak.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -125,6 +136,7 @@ void StyleTables(QTextFrame* frame) {
             format.setTopMargin(4);
             format.setBottomMargin(8);
             format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            format.setHeaderRowCount(1);  // repeated on the next page where a table goes on
             table->setFormat(format);
         }
         StyleTables(child);
@@ -140,10 +152,144 @@ void Style(QTextDocument& document) {
     StyleTables(document.rootFrame());
 }
 
-int PageOfBlock(QTextDocument& document, int blockNumber, qreal pageHeight) {
-    const QTextBlock block = document.findBlockByNumber(blockNumber);
+int PageOf(qreal y, qreal pageHeight) {
+    return static_cast<int>(y / pageHeight);
+}
+
+// The top of a block's first line, where the layout put it (it moves a line that does not
+// fit to the next page).
+qreal FirstLineTop(QTextDocument& document, const QTextBlock& block) {
     const QRectF box = document.documentLayout()->blockBoundingRect(block);
-    return static_cast<int>(box.top() / pageHeight);
+    const QTextLayout* layout = block.layout();
+    return box.top() + (layout != nullptr && layout->lineCount() > 0 ? layout->lineAt(0).y() : 0);
+}
+
+qreal Bottom(QTextDocument& document, const QTextBlock& block) {
+    return document.documentLayout()->blockBoundingRect(block).bottom();
+}
+
+bool StartsPage(const QTextBlock& block) {
+    return (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) != 0;
+}
+
+void BreakBefore(const QTextBlock& block) {
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).mergeBlockFormat(format);
+}
+
+bool IsCode(const QTextBlock& block) {
+    return block.isValid() && block.blockFormat().hasProperty(QTextFormat::BlockCodeFence);
+}
+
+// Replaces the paragraph "[TOC]" of each part by a borderless table of the part's headings
+// of levels 2 and 3; their pages are filled in once the pages are known.
+void InsertContents(QTextDocument& document, std::vector<Part>& parts) {
+    for (size_t p = 0; p < parts.size(); ++p) {
+        const int end =
+            p + 1 < parts.size() ? parts[p + 1].start.position() : document.characterCount();
+        QTextBlock placeholder;
+        for (QTextBlock block = parts[p].start.block(); block.isValid() && block.position() < end;
+             block = block.next()) {
+            if (!placeholder.isValid() && block.text().trimmed() == QLatin1String("[TOC]")) {
+                placeholder = block;
+            } else if (placeholder.isValid() && block.blockFormat().headingLevel() >= 2 &&
+                       block.blockFormat().headingLevel() <= 3) {
+                parts[p].contents.push_back({QTextCursor(block), {}});
+            }
+        }
+        if (!placeholder.isValid() || parts[p].contents.empty()) {
+            continue;
+        }
+        QTextCursor cursor(placeholder);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        QTextTableFormat format;
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+        format.setCellPadding(1.5);
+        format.setCellSpacing(0);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 90),
+                                          QTextLength(QTextLength::PercentageLength, 10)});
+        std::vector<Entry>& entries = parts[p].contents;
+        QTextTable* table = cursor.insertTable(static_cast<int>(entries.size()), 2, format);
+        QTextBlockFormat right;
+        right.setAlignment(Qt::AlignRight);
+        for (int row = 0; row < table->rows(); ++row) {
+            const QTextBlock heading = entries[row].heading.block();
+            QTextBlockFormat indent;
+            indent.setLeftMargin(heading.blockFormat().headingLevel() == 3 ? 14 : 0);
+            QTextCursor title = table->cellAt(row, 0).firstCursorPosition();
+            title.setBlockFormat(indent);
+            QTextCharFormat text;
+            text.setFontWeight(heading.blockFormat().headingLevel() == 2 ? QFont::Bold
+                                                                         : QFont::Normal);
+            title.insertText(heading.text(), text);
+            table->cellAt(row, 1).firstCursorPosition().setBlockFormat(right);
+            entries[row].pageCell = table->cellAt(row, 1);
+        }
+        BreakBefore(entries.front().heading.block());
+    }
+}
+
+// Moves one heading that would end a page, or one table or code block that would be split
+// although it fits on a page, to the next page; false when there is none. Every move shifts
+// what follows, so the caller lays out again after each.
+bool MoveOneToNextPage(QTextDocument& document, qreal pageHeight) {
+    document.pageCount();  // lays the whole document out
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (StartsPage(block)) {
+            continue;
+        }
+        const qreal top = FirstLineTop(document, block);
+        if (block.blockFormat().headingLevel() > 0 && block.next().isValid() &&
+            !StartsPage(block.next()) &&
+            PageOf(top, pageHeight) != PageOf(FirstLineTop(document, block.next()), pageHeight)) {
+            BreakBefore(block);
+            return true;
+        }
+        if (IsCode(block) && !IsCode(block.previous())) {
+            QTextBlock last = block;
+            while (IsCode(last.next())) {
+                last = last.next();
+            }
+            const qreal bottom = Bottom(document, last);
+            if (PageOf(top, pageHeight) != PageOf(bottom - 1, pageHeight) &&
+                bottom - top <= pageHeight) {
+                BreakBefore(block);
+                return true;
+            }
+        }
+    }
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table == nullptr ||
+            (table->format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) != 0) {
+            continue;
+        }
+        const QRectF box = document.documentLayout()->frameBoundingRect(table);
+        if (PageOf(box.top(), pageHeight) != PageOf(box.bottom() - 1, pageHeight) &&
+            box.height() <= pageHeight) {
+            QTextTableFormat format = table->format();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            table->setFormat(format);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Paginate(QTextDocument& document, std::vector<Part>& parts, qreal pageHeight) {
+    // Each move settles one place for good, so this ends; the bound is only a safeguard.
+    for (int moves = 0; moves < 1000 && MoveOneToNextPage(document, pageHeight); ++moves) {
+    }
+    for (Part& part : parts) {
+        part.firstPage = PageOf(FirstLineTop(document, part.start.block()), pageHeight);
+        for (Entry& entry : part.contents) {
+            const int page = PageOf(FirstLineTop(document, entry.heading.block()), pageHeight);
+            entry.pageCell.firstCursorPosition().insertText(QString::number(page + 1));
+        }
+    }
 }
 
 bool WritePdf(QTextDocument& document, std::vector<Part>& parts, const QString& path) {
@@ -159,10 +305,8 @@ bool WritePdf(QTextDocument& document, std::vector<Part>& parts, const QString& 
     const qreal footerHeight = writer.resolution() * 0.35;
     const QSizeF pageSize(body.width(), body.height() - footerHeight);
     document.setPageSize(pageSize);
+    Paginate(document, parts, pageSize.height());
     const int pageCount = document.pageCount();
-    for (Part& part : parts) {
-        part.firstPage = PageOfBlock(document, part.firstBlock, pageSize.height());
-    }
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -230,6 +374,7 @@ int main(int argc, char** argv) {
         parts.push_back(part);
     }
     Style(document);
+    InsertContents(document, parts);
 
     if (!WritePdf(document, parts, args.first())) {
         std::fprintf(stderr, "makemanual: cannot write %s\n", qPrintable(args.first()));
