@@ -136,6 +136,16 @@ void CFtd2xxBinding::Unload() {
 }
 
 void CFtd2xxBinding::ListFreeAdapters(std::vector<std::string>& list) {
+    std::vector<CAdapter> adapters;
+    ListAdapters(adapters);
+    for (const CAdapter& adapter : adapters) {
+        if (!adapter.open && !adapter.serial.empty()) {
+            list.push_back(adapter.serial);
+        }
+    }
+}
+
+void CFtd2xxBinding::ListAdapters(std::vector<CAdapter>& list) {
     DWORD count = 0;
     if (CreateDeviceInfoList(&count) != FT_OK || count == 0) {
         return;
@@ -147,12 +157,10 @@ void CFtd2xxBinding::ListFreeAdapters(std::vector<std::string>& list) {
     }
     for (DWORD i = 0; i < count && i < allocated; ++i) {
         const FT_DEVICE_LIST_INFO_NODE& node = nodes[i];
-        // The library's text may fill the whole field without a zero byte.
-        const std::string serial(node.SerialNumber,
-                                 strnlen(node.SerialNumber, sizeof node.SerialNumber));
-        if (node.ftHandle == nullptr && !serial.empty()) {
-            list.push_back(serial);
-        }
+        // The library's texts may fill their whole field without a zero byte.
+        list.push_back(
+            {std::string(node.SerialNumber, strnlen(node.SerialNumber, sizeof node.SerialNumber)),
+             node.ftHandle != nullptr});
     }
 }
 

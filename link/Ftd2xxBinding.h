@@ -35,6 +35,13 @@ public:
     // (null handle) and has a serial number.
     void ListFreeAdapters(std::vector<std::string>& list);
 
+    struct CAdapter {
+        std::string serial;
+        bool open = false;  // open somewhere (the node carries a handle)
+    };
+    // Appends every adapter the library reports, open or not.
+    void ListAdapters(std::vector<CAdapter>& list);
+
     // Load first, then the entry point; a missing one is reported on the
     // debug output and counts as status 1.
     ftd2xx::FT_STATUS CreateDeviceInfoList(ftd2xx::DWORD* count);

@@ -3,6 +3,9 @@
 #include <strings.h>
 
 #include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <map>
 #include <set>
 
 #include "link/ComBackend.h"
@@ -93,4 +96,51 @@ void CPortDiscovery::InsertPortSorted(std::vector<std::string>& list, const std:
         }
     }
     list.push_back(entry);
+}
+
+std::vector<CPortFacts> CPortDiscovery::Describe(const std::vector<std::string>& entries) const {
+    const CTtyScanner scanner(m_sysRoot, m_devRoot);
+    std::vector<CTtyPort> ports;
+    scanner.Scan(ports);
+    CComTable table(DeviceEntries(), m_sysRoot, m_devRoot);
+    const std::vector<int> numbers = table.Number(ports);
+    std::map<int, const CTtyPort*> byNumber;
+    for (size_t i = 0; i < ports.size(); ++i) {
+        byNumber.emplace(numbers[i], &ports[i]);
+    }
+    const std::string byIdFolder = m_devRoot + "/serial/by-id/";
+
+    std::vector<CPortFacts> facts;
+    std::vector<std::string> devices;
+    for (const std::string& entry : entries) {
+        CPortFacts port;
+        port.entry = entry;
+        const int number = CComTable::NumberOfName(entry);
+        std::string path;
+        if (entry.rfind("USB: ", 0) == 0) {
+            scanner.UsbDeviceBySerial(entry.substr(5), port.usb);
+        } else if (const auto it = byNumber.find(number); number != 0 && it != byNumber.end()) {
+            port.devicePath = it->second->devicePath;
+            path = it->second->stablePath;
+            port.driver = it->second->driver;
+            port.usb = it->second->usb;
+        } else if (table.Resolve(number, path)) {
+            char resolved[PATH_MAX];
+            port.devicePath = ::realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+        }
+        if (path.rfind(byIdFolder, 0) == 0) {
+            port.byId = path.substr(byIdFolder.size());
+        }
+        if (!port.devicePath.empty()) {
+            devices.push_back(port.devicePath);
+        }
+        facts.push_back(std::move(port));
+    }
+    const auto holders = FindDeviceHolders(devices);
+    for (CPortFacts& port : facts) {
+        if (const auto it = holders.find(port.devicePath); it != holders.end()) {
+            port.holder = it->second;
+        }
+    }
+    return facts;
 }

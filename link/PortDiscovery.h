@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "link/PortFacts.h"
+
 // The list of COM ports for the interface selection: "\\.\COM<n>", followed
 // by " [description]" for devices whose description begins with the maker's
 // word "Meridel" (any letter case), in numeric order. Ports come from sysfs
@@ -20,6 +22,11 @@ public:
     // Inserts entry before the first one with a greater port number (the
     // digits from the eighth character on); equal numbers keep their order.
     static void InsertPortSorted(std::vector<std::string>& list, const std::string& entry);
+
+    // The facts of each interface list entry ("COM<n>" with or without the
+    // device prefix and description, or "USB: " and a serial number), in
+    // the entries' order. One look at sysfs and one at the open descriptors.
+    std::vector<CPortFacts> Describe(const std::vector<std::string>& entries) const;
 
 private:
     void Probe(std::vector<std::string>& list) const;

@@ -14,6 +14,7 @@
 #include "link/DebugOutput.h"
 #include "link/DeviceEntries.h"
 #include "link/PortDiscovery.h"
+#include "link/TtyScanner.h"
 #include "link/UsbBackend.h"
 
 namespace {
@@ -112,8 +113,12 @@ bool CSerialEngine::Open(const std::string& portName, unsigned baudRate, char pa
     std::string name = portName;
     m_strPortLabel = portName;
     m_bUsb = !NormalizePortName(name);
+    m_lastFailure = CLinkFailure{};
+    m_bDeviceGone.store(false);
     for (int index : {kLineEvent, kReadDone, kWriteDone, kWriteRequest, kShutdown, kRecheck}) {
         if (!m_hEvents[index].Create()) {
+            m_lastFailure.kind = LinkFailureKind::Other;
+            m_lastFailure.error = errno;
             Close();
             return false;
         }
@@ -138,6 +143,7 @@ bool CSerialEngine::Open(const std::string& portName, unsigned baudRate, char pa
     if (!OpenPort(name)) {
         lock.unlock();
         Close();
+        DebugOutput(m_lastFailure.DebugText());
         return false;
     }
 
@@ -154,47 +160,68 @@ bool CSerialEngine::Open(const std::string& portName, unsigned baudRate, char pa
 void CSerialEngine::Configure(const std::string& definition, unsigned handshake) {
     m_timeouts = CPortTimeouts{};
     if (!m_pComm->SetTimeouts(m_timeouts)) {
-        Warn("SetCommTimeouts()", m_pComm->LastError());
+        Refuse("SetCommTimeouts()", m_pComm->LastError());
         return;
     }
     if (!m_pComm->SetMask(m_dwEventMask)) {
-        Warn("SetCommMask()", m_pComm->LastError());
+        Refuse("SetCommMask()", m_pComm->LastError());
         return;
     }
     m_activeMask = m_dwEventMask;
     if (!m_pComm->GetSettings(m_dcb)) {
-        Warn("GetCommState()", m_pComm->LastError());
+        Refuse("GetCommState()", m_pComm->LastError());
         return;
     }
     if (!BuildLineSettings(definition, m_dcb)) {
-        Warn("BuildCommDCB()", EINVAL);
+        Refuse("BuildCommDCB()", EINVAL);
         return;
     }
     ApplyHandshake(m_dcb, handshake);
     if (!m_pComm->SetSettings(m_dcb)) {
-        Warn("SetCommState()", m_pComm->LastError());
+        Refuse("SetCommState()", m_pComm->LastError());
     }
 }
 
+// A warning, and the port's open stays a success that carries the refusal.
+void CSerialEngine::Refuse(const char* step, int error) {
+    Warn(step, error);
+    m_lastFailure.kind = LinkFailureKind::ConfigurationRefused;
+    m_lastFailure.error = error;
+    m_lastFailure.step = step;
+}
+
 bool CSerialEngine::OpenPort(const std::string& name) {
+    const int number = CComTable::NumberOfName(name);
+    std::string device = name;
     if (m_bUsb) {
         m_pComm = std::make_unique<CUsbBackend>(m_ftdi);
         if (!m_pComm->Open(name)) {
+            m_lastFailure.kind = CLinkFailure::KindOf(m_pComm->LastError());
+            m_lastFailure.error = m_pComm->LastError();
+            m_lastFailure.port = name;
+            m_lastFailure.usb = true;
             m_pComm.reset();
             return false;
         }
     } else {
-        std::string path;
         CComTable table(DeviceEntries());
-        if (!table.Resolve(CComTable::NumberOfName(name), path)) {
+        const std::string port = "COM" + std::to_string(number);
+        if (!table.Resolve(number, device)) {
+            m_lastFailure.kind = LinkFailureKind::NotPresent;
+            m_lastFailure.error = ENOENT;
+            m_lastFailure.port = port;
             return false;
         }
         m_pComm = std::make_unique<CComBackend>();
-        if (!m_pComm->Open(path)) {
+        if (!m_pComm->Open(device)) {
+            m_lastFailure = CLinkFailure::ForDevice(m_pComm->LastError(), port, device);
             m_pComm.reset();
             return false;
         }
+        m_lastFailure = CLinkFailure::ForDevice(0, port, device);
     }
+    m_strOpenedDevice = device;
+    m_bOpenedUsb = m_bUsb;
     m_bPortOpen.store(true);
     return true;
 }
@@ -276,6 +303,18 @@ void CSerialEngine::CloseEvents() {
 
 bool CSerialEngine::IsOpen() const {
     return m_bPortOpen.load();
+}
+
+bool CSerialEngine::IsSameDevicePresent() {
+    if (m_strOpenedDevice.empty()) {
+        return false;
+    }
+    if (!m_bOpenedUsb) {
+        return IsCharacterDevice(m_strOpenedDevice);
+    }
+    std::vector<std::string> adapters;
+    ListUsbDevices(adapters);
+    return std::find(adapters.begin(), adapters.end(), m_strOpenedDevice) != adapters.end();
 }
 
 void CSerialEngine::ListUsbDevices(std::vector<std::string>& list) {
@@ -421,6 +460,7 @@ void CSerialEngine::ReportHangUp() {
         return;
     }
     m_bHungUp = true;
+    m_bDeviceGone.store(true);
     m_bReadPending = false;
     m_bWaitPending = false;
     m_bReadReady = false;

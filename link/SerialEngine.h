@@ -12,6 +12,7 @@
 
 #include "link/Ftd2xxBinding.h"
 #include "link/LineSettings.h"
+#include "link/LinkFailure.h"
 #include "link/PortBackend.h"
 #include "link/WakeEvent.h"
 #include "link/WriteSlot.h"
@@ -53,6 +54,18 @@ public:
 
     // True while a port is open (the port handle is set).
     bool IsOpen() const;
+
+    // Why the last Open failed, or which line setting it could not apply
+    // although the port opened (kind None after a clean open).
+    const CLinkFailure& LastOpenFailure() const { return m_lastFailure; }
+    // True once the open port's device has gone away (unplugged, hung up);
+    // cleared by the next Open. Callable from any thread.
+    bool IsDeviceGone() const { return m_bDeviceGone.load(); }
+    // True if the device that the last successful Open reached is there
+    // again: its device path exists (a /dev/serial/by-id link keeps its name
+    // when the adapter comes back as another ttyUSB), or, for an FTDI
+    // adapter, a free adapter has its serial number. Also after Close.
+    bool IsSameDevicePresent();
 
     // Rewrites a COM name to "\\.\COM<n>" and returns true, or leaves the
     // name unchanged and returns false (an FTDI serial number).
@@ -108,6 +121,7 @@ private:
     void ReportDeviceError(int error);
     void SetActiveMask(uint32_t mask);
     void Warn(const char* operation, int error) const;
+    void Refuse(const char* step, int error);
     bool OpenPort(const std::string& name);
     void Configure(const std::string& definition, unsigned handshake);
     void ReportModemLines();
@@ -144,4 +158,10 @@ private:
     size_t m_nOutgoingSent = 0;
 
     std::string m_strPortLabel;
+
+    CLinkFailure m_lastFailure;
+    std::atomic<bool> m_bDeviceGone{false};
+    // What the last successful Open reached: a device path, or an adapter's serial number.
+    std::string m_strOpenedDevice;
+    bool m_bOpenedUsb = false;
 };

@@ -37,6 +37,18 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return ka != kb ? ka < kb : a < b;
 }
 
+// The last part of a symbolic link's target ("…/drivers/ftdi_sio" -> "ftdi_sio").
+std::string LinkName(const fs::path& link) {
+    std::error_code ec;
+    return fs::read_symlink(link, ec).filename().string();
+}
+
+CUsbIdentity ReadUsbIdentity(const fs::path& device) {
+    return {ReadLine(device / "manufacturer"), ReadLine(device / "product"),
+            ReadLine(device / "idVendor"), ReadLine(device / "idProduct"),
+            ReadLine(device / "serial")};
+}
+
 bool ParseTtySIndex(const std::string& name, int& k) {
     if (name.rfind("ttyS", 0) != 0 || name.size() == 4 || name.size() > 7) {
         return false;
@@ -102,8 +114,13 @@ bool CTtyScanner::Scan(std::vector<CTtyPort>& ports) const {
             }
             port.ttySIndex = k;
         } else {
-            port.description = UsbDescription(name);
+            port.usb = UsbOf(name);
+            const CUsbIdentity& usb = port.usb;
+            port.description = usb.manufacturer.empty() || usb.product.empty()
+                                   ? usb.manufacturer + usb.product
+                                   : usb.manufacturer + " " + usb.product;
         }
+        port.driver = LinkName(fs::path(m_sysRoot) / "class" / "tty" / name / "device" / "driver");
         port.stablePath = StablePath(port.devicePath);
         ports.push_back(std::move(port));
     }
@@ -124,7 +141,7 @@ bool CTtyScanner::IsUartPresent(int k) const {
     return IsCharacterDevice(m_devRoot + "/" + name);
 }
 
-std::string CTtyScanner::UsbDescription(const std::string& name) const {
+CUsbIdentity CTtyScanner::UsbOf(const std::string& name) const {
     std::error_code ec;
     fs::path dir = fs::canonical(fs::path(m_sysRoot) / "class" / "tty" / name / "device", ec);
     if (ec) {
@@ -134,16 +151,23 @@ std::string CTtyScanner::UsbDescription(const std::string& name) const {
     // the device that carries the manufacturer and product texts.
     for (int level = 0; level < 4 && dir.has_relative_path(); ++level) {
         if (fs::exists(dir / "product", ec) || fs::exists(dir / "manufacturer", ec)) {
-            const std::string manufacturer = ReadLine(dir / "manufacturer");
-            const std::string product = ReadLine(dir / "product");
-            if (manufacturer.empty() || product.empty()) {
-                return manufacturer + product;
-            }
-            return manufacturer + " " + product;
+            return ReadUsbIdentity(dir);
         }
         dir = dir.parent_path();
     }
     return {};
+}
+
+bool CTtyScanner::UsbDeviceBySerial(const std::string& serialNumber, CUsbIdentity& usb) const {
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(m_sysRoot) / "bus" / "usb" / "devices", ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (!serialNumber.empty() && ReadLine(it->path() / "serial") == serialNumber) {
+            usb = ReadUsbIdentity(it->path());
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string CTtyScanner::StablePath(const std::string& devicePath) const {

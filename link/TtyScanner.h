@@ -3,6 +3,15 @@
 #include <string>
 #include <vector>
 
+// What sysfs knows about a USB device.
+struct CUsbIdentity {
+    std::string manufacturer;
+    std::string product;
+    std::string vendorId;  // four hexadecimal digits, e.g. "0403"
+    std::string productId;
+    std::string serialNumber;
+};
+
 // A serial port found in sysfs.
 struct CTtyPort {
     std::string name;         // e.g. "ttyUSB0"
@@ -10,6 +19,8 @@ struct CTtyPort {
     std::string stablePath;   // its <dev>/serial/by-id/ link where one exists, else devicePath
     std::string description;  // USB: manufacturer and product joined by a blank; else empty
     int ttySIndex = -1;       // k of a ttyS<k> with a UART present; -1 for every other port
+    std::string driver;       // the kernel driver of the port's device, e.g. "ftdi_sio"
+    CUsbIdentity usb;         // empty for a port that is not on USB
 };
 
 // Reads the serial ports present from sysfs: every <sys>/class/tty/<name>
@@ -29,8 +40,12 @@ public:
 
     const std::string& DevRoot() const { return m_devRoot; }
 
+    // The USB device with this serial number (<sys>/bus/usb/devices), for an
+    // adapter that the D2XX library drives without a tty; false if none.
+    bool UsbDeviceBySerial(const std::string& serialNumber, CUsbIdentity& usb) const;
+
 private:
-    std::string UsbDescription(const std::string& name) const;
+    CUsbIdentity UsbOf(const std::string& name) const;
     std::string StablePath(const std::string& devicePath) const;
 
     std::string m_sysRoot;

@@ -1,6 +1,7 @@
 #include "link/UsbBackend.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace ftd2xx;
 
@@ -54,6 +55,22 @@ bool CUsbBackend::Fail() {
     return false;
 }
 
+// The library gives no reason for a failed open: the device list tells an
+// adapter open elsewhere from one that is not there.
+int CUsbBackend::OpenError(const std::string& serialNumber) {
+    if (!m_binding.IsLoaded()) {
+        return ELIBACC;
+    }
+    std::vector<CFtd2xxBinding::CAdapter> adapters;
+    m_binding.ListAdapters(adapters);
+    for (const CFtd2xxBinding::CAdapter& adapter : adapters) {
+        if (adapter.serial == serialNumber) {
+            return adapter.open ? EBUSY : EACCES;  // listed and free: refused to us
+        }
+    }
+    return ENODEV;
+}
+
 bool CUsbBackend::Open(const std::string& serialNumber) {
     Close();
     m_binding.Load();
@@ -61,7 +78,7 @@ bool CUsbBackend::Open(const std::string& serialNumber) {
         serialNumber.c_str(), FT_GENERIC_READ | FT_GENERIC_WRITE, 0, FT_OPEN_EXISTING,
         FT_FILE_ATTRIBUTE_NORMAL | FT_OPEN_BY_SERIAL_NUMBER);
     if (handle == FtInvalidHandle() || handle == nullptr) {
-        m_lastError = ENODEV;
+        m_lastError = OpenError(serialNumber);
         return false;
     }
     m_handle = handle;

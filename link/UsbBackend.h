@@ -48,6 +48,7 @@ public:
 
 private:
     bool Fail();
+    int OpenError(const std::string& serialNumber);
 
     CFtd2xxBinding& m_binding;
     ftd2xx::FT_HANDLE m_handle = nullptr;

@@ -39,7 +39,7 @@ void CFakeSysfs::AddTtyS(int k, int type) {
 }
 
 void CFakeSysfs::AddUsbPort(const std::string& name, const std::string& manufacturer,
-                            const std::string& product) {
+                            const std::string& product, const UsbIds& ids) {
     const fs::path usbDevice = SysRoot() + "/devices/pci0000:00/usb1/1-" + name;
     const fs::path port = usbDevice / "1-1:1.0" / name;
     fs::create_directories(port);
@@ -47,6 +47,18 @@ void CFakeSysfs::AddUsbPort(const std::string& name, const std::string& manufact
         WriteFile(usbDevice / "manufacturer", manufacturer);
     }
     WriteFile(usbDevice / "product", product);
+    if (!ids.serial.empty()) {
+        WriteFile(usbDevice / "idVendor", ids.vendorId);
+        WriteFile(usbDevice / "idProduct", ids.productId);
+        WriteFile(usbDevice / "serial", ids.serial);
+        fs::create_directories(SysRoot() + "/bus/usb/devices");
+        fs::create_directory_symlink(usbDevice, SysRoot() + "/bus/usb/devices/1-" + name);
+    }
+    if (!ids.driver.empty()) {
+        const fs::path driver = SysRoot() + "/bus/usb-serial/drivers/" + ids.driver;
+        fs::create_directories(driver);
+        fs::create_directory_symlink(driver, port / "driver");
+    }
     const fs::path entry = SysRoot() + "/class/tty/" + name;
     fs::create_directories(entry);
     fs::create_directory_symlink(port, entry / "device");

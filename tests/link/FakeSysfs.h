@@ -13,9 +13,14 @@ public:
 
     // /sys/class/tty/ttyS<k> with its "type" (0 = no UART).
     void AddTtyS(int k, int type);
-    // A USB serial port with the USB device's manufacturer and product texts.
+    // A USB serial port with the USB device's manufacturer and product texts;
+    // with ids, also its vendor and product id, serial number (the device is
+    // then listed in /sys/bus/usb/devices) and the port's driver.
+    struct UsbIds {
+        std::string vendorId, productId, serial, driver;
+    };
     void AddUsbPort(const std::string& name, const std::string& manufacturer,
-                    const std::string& product);
+                    const std::string& product, const UsbIds& ids = {});
     // A virtual terminal: no "device" link.
     void AddVirtualTty(const std::string& name);
     void RemovePort(const std::string& name);

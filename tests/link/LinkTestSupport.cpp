@@ -1,8 +1,15 @@
 #include "LinkTestSupport.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pthread.h>
 #include <pty.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -74,6 +81,78 @@ void CPtyPair::HangUp() {
         ::close(m_master);
         m_master = -1;
     }
+}
+
+CHeldPort::CHeldPort(const std::string& path, const char* name) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return;
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(ready[0]);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        ::prctl(PR_SET_NAME, name);
+        (void)!::write(ready[1], &taken, 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    char taken = 'n';
+    if (pid > 0 && ::read(ready[0], &taken, 1) == 1 && taken == 'y') {
+        m_pid = pid;
+    } else if (pid > 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    ::close(ready[0]);
+}
+
+CHeldPort::~CHeldPort() {
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+}
+
+std::string RunInChild(const std::function<std::string()>& body, bool asNobody) {
+    int result[2];
+    if (::pipe(result) != 0) {
+        return "skip";
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(result[0]);
+        std::string answer;
+        const passwd* nobody = ::getpwnam("nobody");
+        if (asNobody && ::geteuid() == 0 &&
+            (nobody == nullptr || ::setgroups(0, nullptr) != 0 ||
+             ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+             ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0)) {
+            answer = "skip";
+        } else {
+            answer = body();
+        }
+        (void)!::write(result[1], answer.data(), answer.size());
+        ::_exit(0);
+    }
+    ::close(result[1]);
+    std::string answer;
+    char buffer[256];
+    for (ssize_t n; pid > 0 && (n = ::read(result[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0) {
+            answer.append(buffer, static_cast<size_t>(n));
+        } else if (errno != EINTR) {
+            break;
+        }
+    }
+    ::close(result[0]);
+    if (pid > 0) {
+        ::waitpid(pid, nullptr, 0);
+    }
+    return pid > 0 ? answer : "skip";
 }
 
 CDebugCapture::CDebugCapture() {

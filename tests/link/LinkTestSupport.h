@@ -38,6 +38,24 @@ private:
     std::string m_portPath;
 };
 
+// Another program that holds a device: a child process that opens it, takes
+// the lock a port's user takes, and goes by the given command name.
+class CHeldPort {
+public:
+    CHeldPort(const std::string& path, const char* name);
+    ~CHeldPort();
+    int Pid() const { return m_pid; }  // 0 if the child could not take the port
+
+private:
+    int m_pid = 0;
+};
+
+// Runs body in a child process and returns what it returned. With
+// asNobody, the child first drops every privilege to the user "nobody"
+// when it has them (root opens whatever the mode bits say); "skip" when
+// that is not possible.
+std::string RunInChild(const std::function<std::string()>& body, bool asNobody);
+
 // Makes the process-wide "Devices" entries a map for the test's lifetime.
 class CScopedEntries {
 public:

@@ -120,6 +120,41 @@ TEST_F(PortDiscoveryTest, WithoutSysfsOpenablePortsAreProbed) {
     EXPECT_TRUE(engine.OpenDefault("COM5"));
 }
 
+TEST_F(PortDiscoveryTest, DescribeTellsWhichPortIsWhich) {
+    CPtyPair adapter;
+    CPtyPair entered;
+    m_fake.AddTtyS(0, 4);
+    m_fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R USB UART", {"0403", "6001", "A1B2C3", "ftdi_sio"});
+    m_fake.AddDevNode("ttyUSB0", adapter.PortPath());
+    m_fake.AddById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "ttyUSB0");
+    m_entries.Set(40, entered.PortPath());
+    CHeldPort holder(adapter.PortPath(), "orvholder");
+    ASSERT_NE(holder.Pid(), 0);
+    Discover();  // numbers the adapter COM3
+
+    const std::vector<CPortFacts> facts = CPortDiscovery(m_fake.SysRoot(), m_fake.DevRoot())
+                                              .Describe({"COM3", "COM40", "USB: A1B2C3", "COM9"});
+    ASSERT_EQ(facts.size(), 4u);
+    const CPortFacts& usb = facts[0];
+    EXPECT_EQ(usb.entry, "COM3");
+    EXPECT_EQ(usb.devicePath, m_fake.DevRoot() + "/ttyUSB0");
+    EXPECT_EQ(usb.byId, "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    EXPECT_EQ(usb.driver, "ftdi_sio");
+    EXPECT_EQ(usb.usb.manufacturer + "|" + usb.usb.product + "|" + usb.usb.vendorId + ":" +
+                  usb.usb.productId + "|" + usb.usb.serialNumber,
+              "FTDI|FT232R USB UART|0403:6001|A1B2C3");
+    EXPECT_EQ(usb.holder.pid, holder.Pid());
+    EXPECT_EQ(usb.holder.name, "orvholder");
+
+    EXPECT_EQ(facts[1].devicePath, entered.PortPath());
+    EXPECT_EQ(facts[1].holder.pid, 0);
+    EXPECT_TRUE(facts[1].usb.vendorId.empty());
+    // An adapter the D2XX library drives is found by its serial number.
+    EXPECT_TRUE(facts[2].devicePath.empty());
+    EXPECT_EQ(facts[2].usb.product, "FT232R USB UART");
+    EXPECT_TRUE(facts[3].devicePath.empty());
+}
+
 TEST(InsertPortSorted, OrdersByNumberAndKeepsTheOrderOfEqualOnes) {
     List list;
     for (const char* entry : {"\\\\.\\COM10", "\\\\.\\COM2", "\\\\.\\COM1 [Meridel]",

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "LinkTestSupport.h"
+#include "link/GroupAccess.h"
 
 namespace {
 
@@ -104,7 +111,8 @@ TEST_F(SerialEngineTest, MonitoringStartsOncePerOpen) {
     EXPECT_TRUE(m_engine.WaitForBytes(1, 3s));
 }
 
-TEST_F(SerialEngineTest, MissingPortLeavesTheEngineClosed) {
+TEST_F(SerialEngineTest, MissingPortLeavesTheEngineClosedAndSaysWhy) {
+    CDebugCapture debug;
     m_entries.Set(41, "/nonexistent/ttyX");
     EXPECT_FALSE(m_engine.OpenDefault("COM41"));
     EXPECT_FALSE(m_engine.IsOpen());
@@ -113,10 +121,80 @@ TEST_F(SerialEngineTest, MissingPortLeavesTheEngineClosed) {
     m_engine.Close();
     m_engine.Close();
     EXPECT_FALSE(m_engine.IsOpen());
+    CLinkFailure failure = m_engine.LastOpenFailure();
+    EXPECT_EQ(failure.kind, LinkFailureKind::NotPresent);
+    EXPECT_EQ(failure.port, "COM41");
+    EXPECT_EQ(failure.device, "/nonexistent/ttyX");
+    EXPECT_TRUE(debug.Contains(
+        "Open COM41 (/nonexistent/ttyX) failed: not present (No such file or directory)"));
+    // A number that stands for nothing.
+    EXPECT_FALSE(m_engine.OpenDefault("COM199 [Leser]"));
+    EXPECT_EQ(m_engine.LastOpenFailure().kind, LinkFailureKind::NotPresent);
+    EXPECT_EQ(m_engine.LastOpenFailure().port, "COM199");
     // A regular file is no port either.
     m_entries.Set(42, "/proc/self/status");
     EXPECT_FALSE(m_engine.OpenDefault("COM42"));
     EXPECT_FALSE(m_engine.IsOpen());
+    EXPECT_EQ(m_engine.LastOpenFailure().kind, LinkFailureKind::NotSerialPort);
+    // A clean open leaves nothing to say.
+    Connect(m_engine);
+    EXPECT_FALSE(m_engine.LastOpenFailure().Failed());
+    EXPECT_EQ(m_engine.LastOpenFailure().device, m_pty.PortPath());
+}
+
+TEST_F(SerialEngineTest, PortHeldByAnotherProgramNamesIt) {
+    CHeldPort holder(m_pty.PortPath(), "orvholder");
+    ASSERT_NE(holder.Pid(), 0);
+    EXPECT_FALSE(m_engine.OpenDefault(kPortName));
+    const CLinkFailure& failure = m_engine.LastOpenFailure();
+    EXPECT_EQ(failure.kind, LinkFailureKind::InUse);
+    EXPECT_EQ(failure.device, m_pty.PortPath());
+    EXPECT_EQ(failure.holderPid, holder.Pid());
+    EXPECT_EQ(failure.holderName, "orvholder");
+}
+
+TEST_F(SerialEngineTest, PermissionDeniedNamesTheGroupAndTheUsersMembership) {
+    const std::string port = m_pty.PortPath();
+    struct stat info {};
+    ASSERT_EQ(::stat(port.c_str(), &info), 0);
+    const struct group* owner = ::getgrgid(info.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const std::string group = owner->gr_name;
+    ASSERT_EQ(::chmod(port.c_str(), 0), 0);
+    // A group file in which the user (nobody, or the one running the tests)
+    // is a member of the device's group, which the session does not have.
+    const std::string groupFile = std::filesystem::temp_directory_path() / "orvane-group-test";
+    const passwd* self = ::getpwuid(::geteuid());
+    ASSERT_NE(self, nullptr);
+    std::ofstream(groupFile) << group << ":x:" << info.st_gid << ":someone,nobody," << self->pw_name
+                             << "\n";
+
+    const std::string answer = RunInChild(
+        [&] {
+            CRecordingEngine engine;
+            if (engine.OpenDefault(kPortName)) {
+                return std::string("opened");
+            }
+            const CLinkFailure& failure = engine.LastOpenFailure();
+            const CGroupAccess listed = CGroupAccess::Of(port, groupFile);
+            return std::to_string(static_cast<int>(failure.kind)) + " " + failure.group + " " +
+                   failure.userName + " " + std::to_string(failure.userInGroup) +
+                   std::to_string(failure.sessionInGroup) + " " +
+                   std::to_string(listed.userInGroup) + std::to_string(listed.sessionInGroup);
+        },
+        true);
+    std::filesystem::remove(groupFile);
+    if (answer == "skip") {
+        GTEST_SKIP() << "no user without privileges to open the port as";
+    }
+    const bool asNobody = ::geteuid() == 0;
+    const std::string kind = std::to_string(static_cast<int>(LinkFailureKind::PermissionDenied));
+    if (asNobody) {
+        EXPECT_EQ(answer, kind + " " + group + " nobody 00 10");
+    } else {
+        EXPECT_EQ(answer.substr(0, kind.size() + group.size() + 1), kind + " " + group);
+        EXPECT_EQ(answer.substr(answer.size() - 2, 1), "1");
+    }
 }
 
 TEST_F(SerialEngineTest, PortHeldByOneEngineDoesNotOpenInAnother) {
@@ -166,6 +244,8 @@ TEST_F(SerialEngineTest, RejectedSettingStillOpensWithAWarningInRawMode) {
     // No echo and no line buffering, although the line settings failed.
     ASSERT_EQ(::tcgetattr(m_pty.MasterFd(), &tio), 0);
     EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(m_engine.LastOpenFailure().kind, LinkFailureKind::ConfigurationRefused);
+    EXPECT_EQ(m_engine.LastOpenFailure().step, "SetCommState()");
     ASSERT_TRUE(m_engine.StartMonitoring());
     ASSERT_TRUE(m_pty.Send("ok"));
     EXPECT_TRUE(m_engine.WaitForBytes(2, 3s));
@@ -210,7 +290,15 @@ TEST_F(SerialEngineTest, EveryHandshakeModeOpensAndCarriesBytes) {
 }
 
 TEST_F(SerialEngineTest, HangUpIsReportedOnceAndDoesNotSpin) {
+    // The port behind a stable link, as /dev/serial/by-id names an adapter.
+    const std::string link =
+        std::filesystem::temp_directory_path() / ("orvane-by-id-" + std::to_string(::getpid()));
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(m_pty.PortPath(), link);
+    m_entries.Set(40, link);
     Connect(m_engine);
+    EXPECT_TRUE(m_engine.IsSameDevicePresent());
+    EXPECT_FALSE(m_engine.IsDeviceGone());
     ASSERT_TRUE(m_pty.Send("z"));
     ASSERT_TRUE(m_engine.WaitForBytes(1, 3s));
     m_pty.HangUp();
@@ -221,6 +309,7 @@ TEST_F(SerialEngineTest, HangUpIsReportedOnceAndDoesNotSpin) {
     ASSERT_TRUE(share.has_value());
     EXPECT_LT(*share, 0.25);
     EXPECT_EQ(m_engine.LineErrors(), std::vector<uint32_t>{0x800});
+    EXPECT_TRUE(m_engine.IsDeviceGone());
 
     // Writing to the gone device fails quietly (a warning), no second report.
     EXPECT_TRUE(m_engine.Write("P", CSerialEngine::kWholeText));
@@ -231,11 +320,16 @@ TEST_F(SerialEngineTest, HangUpIsReportedOnceAndDoesNotSpin) {
     m_engine.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - closeStart, 3s);
     EXPECT_FALSE(m_engine.IsOpen());
+    EXPECT_FALSE(m_engine.IsSameDevicePresent());
 
-    // The next Open starts afresh.
+    // The device comes back behind the same link; the next Open starts afresh.
     CPtyPair fresh;
-    m_entries.Set(40, fresh.PortPath());
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(fresh.PortPath(), link);
+    EXPECT_TRUE(m_engine.IsSameDevicePresent());
     Connect(m_engine);
+    EXPECT_FALSE(m_engine.IsDeviceGone());
+    std::filesystem::remove(link);
     ASSERT_TRUE(fresh.Send("again"));
     ASSERT_TRUE(m_engine.WaitForBytes(6, 3s));
     EXPECT_EQ(m_engine.Received(), "zagain");

@@ -198,10 +198,18 @@ TEST_F(UsbLinkTest, UnknownSerialNumberDoesNotOpen) {
     CRecordingEngine engine;
     EXPECT_FALSE(engine.OpenDefault("NOSUCH"));
     EXPECT_FALSE(engine.IsOpen());
+    EXPECT_EQ(engine.LastOpenFailure().kind, LinkFailureKind::NotPresent);
+    EXPECT_TRUE(engine.LastOpenFailure().usb);
+    EXPECT_EQ(engine.LastOpenFailure().port, "NOSUCH");
     // Nor does an adapter another engine holds.
     CRecordingEngine holder;
     ASSERT_TRUE(holder.OpenDefault(kSerial));
     EXPECT_FALSE(engine.OpenDefault(kSerial));
+    EXPECT_EQ(engine.LastOpenFailure().kind, LinkFailureKind::InUse);
+    EXPECT_FALSE(engine.IsSameDevicePresent());  // nothing opened yet
+    // Once it is free again, the holder's adapter counts as back.
+    holder.Close();
+    EXPECT_TRUE(holder.IsSameDevicePresent());
 }
 
 class MissingLibraryTest : public ::testing::Test {
@@ -226,11 +234,16 @@ TEST_F(MissingLibraryTest, UsbFailsQuietlyComKeepsWorkingAndLoadingIsRetried) {
     EXPECT_EQ(list, std::vector<std::string>{"kept"});
     EXPECT_FALSE(engine.OpenDefault(kSerial));
     EXPECT_FALSE(engine.IsOpen());
-    EXPECT_EQ(debug.Lines(), (std::vector<std::string>{
-                                 "Fehler: Kann libftd2xx.so nicht laden",
-                                 "FT_CreateDeviceInfoList ist nicht vorhanden!",
-                                 "Fehler: Kann libftd2xx.so nicht laden",  // tried again
-                             }));
+    EXPECT_EQ(engine.LastOpenFailure().kind, LinkFailureKind::UsbLibraryMissing);
+    EXPECT_EQ(debug.Lines(),
+              (std::vector<std::string>{
+                  "Fehler: Kann libftd2xx.so nicht laden",
+                  "FT_CreateDeviceInfoList ist nicht vorhanden!",
+                  "Fehler: Kann libftd2xx.so nicht laden",  // tried again
+                  std::string("Open ") + kSerial +
+                      " failed: libftd2xx.so cannot be loaded (Can not access a needed shared "
+                      "library)",
+              }));
 
     CPtyPair pty;
     CScopedEntries entries;

@@ -1,0 +1,105 @@
+#include "link/LinkFailure.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "link/DeviceHolder.h"
+#include "link/GroupAccess.h"
+
+namespace {
+
+std::string ErrorText(int error) {
+    char buffer[256];
+    return ::strerror_r(error, buffer, sizeof buffer);
+}
+
+}  // namespace
+
+LinkFailureKind CLinkFailure::KindOf(int error) {
+    switch (error) {
+        case 0:
+            return LinkFailureKind::None;
+        case ENOENT:
+        case ENOTDIR:
+        case ENXIO:
+        case ENODEV:
+        case EIO:
+            return LinkFailureKind::NotPresent;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return LinkFailureKind::PermissionDenied;
+        case EBUSY:
+            return LinkFailureKind::InUse;
+        case ENOTTY:
+        case EISDIR:
+            return LinkFailureKind::NotSerialPort;
+        case ELIBACC:
+            return LinkFailureKind::UsbLibraryMissing;
+        default:
+            return LinkFailureKind::Other;
+    }
+}
+
+CLinkFailure CLinkFailure::ForDevice(int error, const std::string& port, const std::string& path) {
+    CLinkFailure failure;
+    failure.kind = KindOf(error);
+    failure.error = error;
+    failure.port = port;
+    char resolved[PATH_MAX];
+    failure.device = ::realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+    if (failure.kind == LinkFailureKind::PermissionDenied) {
+        const CGroupAccess access = CGroupAccess::Of(path);
+        failure.group = access.group;
+        failure.userName = access.userName;
+        failure.userInGroup = access.userInGroup;
+        failure.sessionInGroup = access.sessionInGroup;
+    } else if (failure.kind == LinkFailureKind::InUse) {
+        const auto holders = FindDeviceHolders({path});
+        if (const auto it = holders.find(path); it != holders.end()) {
+            failure.holderPid = it->second.pid;
+            failure.holderName = it->second.name;
+        }
+    }
+    return failure;
+}
+
+std::string CLinkFailure::DebugText() const {
+    std::string text = "Open " + port;
+    if (!device.empty()) {
+        text += " (" + device + ")";
+    }
+    switch (kind) {
+        case LinkFailureKind::None:
+            return text + ": opened";
+        case LinkFailureKind::NotPresent:
+            text += " failed: not present";
+            break;
+        case LinkFailureKind::PermissionDenied:
+            text += " failed: permission denied; group " + (group.empty() ? "?" : group) +
+                    ", user " + userName + (userInGroup ? " is" : " is not") +
+                    " a member, the session" + (sessionInGroup ? " has" : " lacks") + " it";
+            break;
+        case LinkFailureKind::InUse:
+            text += " failed: in use";
+            if (holderPid != 0) {
+                text += " by " + holderName + " (PID " + std::to_string(holderPid) + ")";
+            }
+            break;
+        case LinkFailureKind::NotSerialPort:
+            text += " failed: not a serial port";
+            break;
+        case LinkFailureKind::UsbLibraryMissing:
+            text += " failed: libftd2xx.so cannot be loaded";
+            break;
+        case LinkFailureKind::ConfigurationRefused:
+            text += ": line settings refused by " + step;
+            break;
+        case LinkFailureKind::Other:
+            text += " failed";
+            break;
+    }
+    return error != 0 ? text + " (" + ErrorText(error) + ")" : text;
+}

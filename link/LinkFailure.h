@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+// Why a port did not open (or opened without its line settings), with the
+// facts a technician needs to act on it. The engine gathers these when an
+// open fails; the wording for the operator is made from them elsewhere.
+enum class LinkFailureKind {
+    None,
+    NotPresent,            // no such device: not plugged in, or the COM number names nothing
+    PermissionDenied,      // the device's permissions refuse this user
+    InUse,                 // another program holds the port
+    NotSerialPort,         // the path exists but is no terminal device
+    UsbLibraryMissing,     // libftd2xx.so could not be loaded
+    ConfigurationRefused,  // opened, but the line settings were refused
+    Other
+};
+
+struct CLinkFailure {
+    LinkFailureKind kind = LinkFailureKind::None;
+    int error = 0;       // the errno value behind it, 0 if none
+    std::string port;    // "COM<n>", or an FTDI adapter's serial number
+    bool usb = false;    // port is an FTDI adapter's serial number
+    std::string device;  // the device node it stands for, symbolic links followed; may be empty
+    std::string step;    // ConfigurationRefused: the operation that failed ("SetCommState()")
+
+    // PermissionDenied: the group that owns the device, whether the user is
+    // a member of it in the group file, and whether the running session has it.
+    std::string group;
+    bool userInGroup = false;
+    bool sessionInGroup = false;
+    std::string userName;
+
+    // InUse: the program that holds the device, where it could be found (pid 0: not found).
+    int holderPid = 0;
+    std::string holderName;
+
+    bool Failed() const { return kind != LinkFailureKind::None; }
+
+    // The kind an errno value of a failed open stands for.
+    static LinkFailureKind KindOf(int error);
+    // Gathers the facts of a failed open of a device node: its group and the
+    // user's membership when access was denied, its holder when it is busy.
+    static CLinkFailure ForDevice(int error, const std::string& port, const std::string& path);
+    // One line for the debug output, in plain English.
+    std::string DebugText() const;
+};
