@@ -1,6 +1,7 @@
 #include "shell/InterfaceDlg.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,7 +12,9 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
+#include "resources/LinkTexts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/MessageBox.h"
@@ -23,20 +26,52 @@ const QString kPort = QStringLiteral("Port");
 constexpr uint32_t kMinTimeout = 10;
 constexpr uint32_t kMaxTimeout = 300000;
 
+// Plugging settles (node, then by-id link) before the list is filled again.
+constexpr int kRefreshDelayMs = 300;
+
 void ListWithTemporaryEngine(std::vector<std::string>& usb, std::vector<std::string>& com) {
     CSerialEngine engine;
     engine.ListUsbDevices(usb);
     engine.EnumerateComPorts(com);
 }
 
+std::vector<CPortFacts> DescribeWithDiscovery(const std::vector<std::string>& entries) {
+    return CPortDiscovery().Describe(entries);
+}
+
 }  // namespace
 
-CInterfaceDlg::CInterfaceDlg(QWidget* parent, PortLister lister)
+CInterfaceDlg::CInterfaceDlg(QWidget* parent, PortLister lister, PortDescriber describer)
     : QDialog(parent),
       m_nTimeout(static_cast<uint32_t>(
-          CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500))) {
+          CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500))),
+      m_lister(lister ? std::move(lister) : PortLister(&ListWithTemporaryEngine)),
+      m_describer(describer ? std::move(describer) : PortDescriber(&DescribeWithDiscovery)) {
     BuildLayout();
-    OnInitDialog(lister ? lister : PortLister(&ListWithTemporaryEngine));
+    OnInitDialog();
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(kRefreshDelayMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CInterfaceDlg::RefreshPorts);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_refreshTimer,
+            qOverload<>(&QTimer::start));
+    WatchFolders({QStringLiteral("/dev"), QStringLiteral("/dev/serial/by-id")});
+}
+
+void CInterfaceDlg::SetReason(const QString& reason) {
+    m_lblReason->setText(reason);
+    m_lblReason->setVisible(!reason.isEmpty());
+}
+
+void CInterfaceDlg::WatchFolders(const QStringList& folders) {
+    if (!m_watcher.directories().isEmpty()) {
+        m_watcher.removePaths(m_watcher.directories());
+    }
+    m_watchFolders = folders;
+    for (const QString& folder : folders) {
+        if (QFileInfo(folder).isDir()) {
+            m_watcher.addPath(folder);
+        }
+    }
 }
 
 void CInterfaceDlg::BuildLayout() {
@@ -62,6 +97,13 @@ void CInterfaceDlg::BuildLayout() {
     m_lbPorts->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* portGroup = new QGroupBox(tr("Schnittstelle auswählen"), this);
 
+    m_lblReason = new QLabel(this);
+    m_lblReason->setObjectName(QStringLiteral("IDC_REASON"));
+    m_lblReason->setWordWrap(true);
+    m_lblReason->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblReason->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
+    m_lblReason->hide();
+
     m_cbBaudRate = new QComboBox(this);
     m_cbBaudRate->setObjectName(QStringLiteral("IDC_BAUDRATE"));
     m_cbBaudRate->addItems({QStringLiteral("9600"), QStringLiteral("19200")});
@@ -81,6 +123,7 @@ void CInterfaceDlg::BuildLayout() {
     buttons->addWidget(m_btnCancel);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblReason);
     layout->addWidget(portGroup, 1);
     layout->addLayout(fields);
     layout->addLayout(buttons);
@@ -100,7 +143,7 @@ void CInterfaceDlg::BuildLayout() {
             &CInterfaceDlg::OnSelchangePortList);
 }
 
-void CInterfaceDlg::OnInitDialog(const PortLister& lister) {
+void CInterfaceDlg::OnInitDialog() {
     m_edTimeout->setText(QString::number(m_nTimeout));
 
     const QString baudText =
@@ -113,9 +156,22 @@ void CInterfaceDlg::OnInitDialog(const PortLister& lister) {
         }
     }
 
+    FillPorts();
+    m_strName = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
+    if (m_strName.isEmpty()) {
+        m_strName = QStringLiteral("COM1");
+        CSettingsStore::WriteProfileString(kPort, QStringLiteral("Name"), m_strName);
+    }
+    SelectStoredName();
+    OnSelchangePortList();
+    m_btnOk->setFocus();
+}
+
+void CInterfaceDlg::FillPorts() {
+    m_lbPorts->clear();
     std::vector<std::string> usb;
     std::vector<std::string> com;
-    lister(usb, com);
+    m_lister(usb, com);
     for (const std::string& entry : com) {
         QString text = QString::fromStdString(entry);
         if (text.startsWith(QStringLiteral("\\\\.\\"))) {
@@ -126,20 +182,40 @@ void CInterfaceDlg::OnInitDialog(const PortLister& lister) {
     for (const std::string& serial : usb) {
         AddSorted(QStringLiteral("USB: ") + QString::fromStdString(serial));
     }
-
-    m_strName = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
-    if (m_strName.isEmpty()) {
-        m_strName = QStringLiteral("COM1");
-        CSettingsStore::WriteProfileString(kPort, QStringLiteral("Name"), m_strName);
+    std::vector<std::string> entries;
+    for (int i = 0; i < m_lbPorts->count(); ++i) {
+        entries.push_back(m_lbPorts->item(i)->text().toStdString());
     }
+    const std::vector<CPortFacts> facts = m_describer(entries);
+    for (size_t i = 0; i < facts.size() && i < entries.size(); ++i) {
+        m_lbPorts->item(static_cast<int>(i))->setToolTip(LinkTexts::Facts(facts[i]));
+    }
+}
+
+void CInterfaceDlg::SelectStoredName() {
     for (int i = 0; i < m_lbPorts->count(); ++i) {
         if (m_lbPorts->item(i)->text().startsWith(m_strName, Qt::CaseInsensitive)) {
             m_lbPorts->setCurrentRow(i);
             break;
         }
     }
+}
+
+// Keeps the operator's selection when its port is still there; with none,
+// a port that matches the stored name (the adapter just plugged in) is taken.
+void CInterfaceDlg::RefreshPorts() {
+    const QList<QListWidgetItem*> selected = m_lbPorts->selectedItems();
+    const QString previous = selected.isEmpty() ? QString() : selected.front()->text();
+    FillPorts();
+    const auto again = m_lbPorts->findItems(previous, Qt::MatchExactly);
+    if (!previous.isEmpty() && !again.isEmpty()) {
+        m_lbPorts->setCurrentItem(again.front());
+    } else if (previous.isEmpty()) {
+        SelectStoredName();
+    }
     OnSelchangePortList();
-    m_btnOk->setFocus();
+    // A folder made meanwhile (the first adapter's by-id folder) is watched from now on.
+    WatchFolders(m_watchFolders);
 }
 
 void CInterfaceDlg::AddSorted(const QString& text) {

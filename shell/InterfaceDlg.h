@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "link/PortFacts.h"
+
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -16,7 +22,9 @@ class QPushButton;
 // "Schnittstelle": the operator picks a COM port or USB adapter, the baud
 // rate and the reply time-out. It lists what is present when it opens,
 // preselects the stored choice, and stores the choice under "Port" on OK.
-// It opens nothing itself.
+// It opens nothing itself. Each entry's tool tip tells what Linux knows
+// about the port, and the list follows adapters being plugged in or out
+// while the dialog is open.
 class CInterfaceDlg : public QDialog {
     Q_OBJECT
 public:
@@ -24,8 +32,21 @@ public:
     using PortLister =
         std::function<void(std::vector<std::string>& usb, std::vector<std::string>& com)>;
 
-    // Without a lister, a temporary engine that is never opened lists the ports.
-    explicit CInterfaceDlg(QWidget* parent = nullptr, PortLister lister = {});
+    // The facts of the entries, in their order (the tool tips).
+    using PortDescriber =
+        std::function<std::vector<CPortFacts>(const std::vector<std::string>& entries)>;
+
+    // Without a lister, a temporary engine that is never opened lists the
+    // ports; without a describer, the port discovery describes them.
+    explicit CInterfaceDlg(QWidget* parent = nullptr, PortLister lister = {},
+                           PortDescriber describer = {});
+
+    // A line above the list saying why the stored interface did not open;
+    // an empty text hides it.
+    void SetReason(const QString& reason);
+    // The folders whose changes make the list be filled again (by default
+    // /dev and /dev/serial/by-id, where ports come and go).
+    void WatchFolders(const QStringList& folders);
 
     QComboBox* m_cbBaudRate;
     QListWidget* m_lbPorts;
@@ -40,10 +61,19 @@ private slots:
 
 private:
     void BuildLayout();
-    void OnInitDialog(const PortLister& lister);
+    void OnInitDialog();
+    void FillPorts();
+    void RefreshPorts();
+    void SelectStoredName();
     void AddSorted(const QString& text);
     bool ValidateTimeout();
 
+    PortLister m_lister;
+    PortDescriber m_describer;
+    QLabel* m_lblReason;
+    QFileSystemWatcher m_watcher;
+    QStringList m_watchFolders;
+    QTimer m_refreshTimer;
     QLineEdit* m_edTimeout;
     QPushButton* m_btnOk;
     QPushButton* m_btnCancel;

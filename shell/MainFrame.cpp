@@ -222,6 +222,8 @@ void CMainFrame::ApplyPrompts(QAction* action, unsigned id) {
     action->setToolTip(ToolTipPart(text));
 }
 
+// What the link has to say (why it did not open, that it was lost) stays
+// in the status line in place of "Bereit" until there is nothing to say.
 void CMainFrame::ShowIdleMessage() {
     // A state the operator must not miss (Teach IN on, no reader) replaces "Bereit".
     const QString state = m_pView != nullptr ? m_pView->StatusText() : QString();

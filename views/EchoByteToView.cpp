@@ -23,16 +23,14 @@ std::mutex g_outputViewMutex;
 std::atomic<uint32_t> g_discardCount{0};
 uint32_t g_pieceDiscardCount = 0;  // monitor thread only
 
-}  // namespace
-
-void EchoByteToView(uint8_t c) {
+void ForgetDiscardedPiece() {
     if (const uint32_t discards = g_discardCount.load(); discards != g_pieceDiscardCount) {
         g_pieceDiscardCount = discards;
         g_echoLength = 0;
     }
-    if (!AppendEchoByte(g_echoLine, g_echoLength, c)) {
-        return;
-    }
+}
+
+void PostPiece() {
     {
         std::lock_guard<std::mutex> lock(g_outputViewMutex);
         COrvaneView* view = g_pOutputView.load();
@@ -43,6 +41,22 @@ void EchoByteToView(uint8_t c) {
         }
     }
     g_echoLength = 0;
+}
+
+}  // namespace
+
+void EchoByteToView(uint8_t c) {
+    ForgetDiscardedPiece();
+    if (AppendEchoByte(g_echoLine, g_echoLength, c)) {
+        PostPiece();
+    }
+}
+
+void FlushEchoPiece() {
+    ForgetDiscardedPiece();
+    if (g_echoLength > 0) {
+        PostPiece();
+    }
 }
 
 void DiscardEchoPiece() {

@@ -49,6 +49,11 @@ void EchoByteToView(uint8_t c);
 // shown. Safe to call from any thread.
 void DiscardEchoPiece();
 
+// Posts the piece under assembly as it stands: the tail of a line that the
+// loss of the link cut short. Only while no monitor thread runs the hook
+// (after the link's Close).
+void FlushEchoPiece();
+
 // Sets or clears the output view, safely against a hook that is posting.
 void SetOutputView(COrvaneView* view);
 // Clears the output view if it is still this one.

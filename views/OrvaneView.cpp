@@ -1,5 +1,6 @@
 #include "views/OrvaneView.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -13,10 +14,13 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "link/ComTable.h"
+#include "link/DebugOutput.h"
+#include "resources/LinkTexts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/InterfaceDlg.h"
@@ -46,6 +50,8 @@ QString PortAndDevice(const QString& name) {
     }
     return name;
 }
+// How often a lost link looks for its device, and an open one for its loss.
+constexpr int kLinkWatchMs = 1000;
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -87,6 +93,8 @@ COrvaneView::COrvaneView(COrvaneDoc* pDoc, QWidget* parent)
         }
     });
     SetOutputView(this);
+    m_linkWatch.setInterval(kLinkWatchMs);
+    connect(&m_linkWatch, &QTimer::timeout, this, &COrvaneView::OnLinkWatch);
 }
 
 COrvaneView::~COrvaneView() {
@@ -116,6 +124,8 @@ bool COrvaneView::OpenLink() {
     if (!m_reader.Open(name.toStdString(), static_cast<unsigned>(baudRate), 'N', 8, 1, 0, 9,
                        15000)) {
         m_strPortName.clear();
+        m_lastFailure = m_reader.LastOpenFailure();
+        SetLinkNote(LinkNote::Failed);
         return false;
     }
     // A hand-edited time-out outside the range the dialog allows would make
@@ -125,11 +135,19 @@ bool COrvaneView::OpenLink() {
     if (!m_reader.StartMonitoring()) {
         // An open port without its monitor thread would enable the reader
         // commands on a link that cannot work.
+        m_lastFailure = m_reader.LastOpenFailure();
+        m_lastFailure.kind = LinkFailureKind::Other;
+        m_lastFailure.error = EAGAIN;
         m_reader.Close();
         m_strPortName.clear();
+        SetLinkNote(LinkNote::Failed);
         return false;
     }
     m_strPortName = name;
+    m_bLinkLost = false;
+    // Open, but perhaps with a line setting the port refused: worth a word.
+    m_lastFailure = m_reader.LastOpenFailure();
+    m_linkWatch.start();
     HookOff();
     std::string parameters;
     const bool answered = m_reader.ReadParameters(parameters);
@@ -139,7 +157,9 @@ bool COrvaneView::OpenLink() {
     HookOn();
     // An open port proves no reader: say so rather than look connected.
     m_strSilentPort = answered ? QString() : PortAndDevice(name);
-    SetLinkNote(answered ? LinkNote::None : LinkNote::NoReader);
+    SetLinkNote(m_lastFailure.Failed() ? LinkNote::Failed
+                : answered             ? LinkNote::None
+                                       : LinkNote::NoReader);
     emit TitleTextChanged(
         LoadString(m_bExtendedModel ? Res::IDS_APP_TITLE_SX : Res::IDS_APP_TITLE));
     return true;
@@ -147,11 +167,68 @@ bool COrvaneView::OpenLink() {
 
 void COrvaneView::CloseLink() {
     m_strPortName.clear();
+    m_bLinkLost = false;
+    m_linkWatch.stop();
     HookOff();
     m_reader.Close();
     // Whatever the reader does now, this side can no longer tell.
     m_teachIn = TeachIn::Unknown;
     SetLinkNote(LinkNote::None);
+}
+
+void COrvaneView::TakeLinkAsLost(bool cutShort) {
+    if (m_bLinkLost || !m_reader.IsOpen()) {
+        return;
+    }
+    m_bLinkLost = true;
+    m_strLostPort = m_strPortName;
+    m_strPortName.clear();
+    m_teachIn = TeachIn::Unknown;
+    HookOff();
+    // The dead descriptor goes at once: while it is open, Linux keeps the
+    // device's node busy and a re-plugged adapter would come back under another name.
+    m_reader.Close();
+    // What had arrived of an unfinished line belongs to the transcript too.
+    FlushEchoPiece();
+    DebugOutput("Link to " + m_strLostPort.toStdString() + " lost");
+    SetLinkNote(cutShort ? LinkNote::CutShort : LinkNote::Lost);
+    m_linkWatch.start();
+}
+
+bool COrvaneView::ReopenIfLost() {
+    if (!m_bLinkLost) {
+        return true;
+    }
+    if (!OpenLink()) {
+        return false;
+    }
+    NoteRestored();
+    return true;
+}
+
+void COrvaneView::OnLinkWatch() {
+    // Only while the window is idle: never inside a command, a dialog (the
+    // interface dialog included) or a message box.
+    if (!window()->isEnabled() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    if (!m_bLinkLost) {
+        if (m_reader.IsOpen() && m_reader.IsDeviceGone()) {
+            TakeLinkAsLost(false);
+        }
+        return;
+    }
+    if (m_reader.IsSameDevicePresent() && OpenLink()) {
+        DebugOutput("Link to " + m_strPortName.toStdString() + " restored");
+        NoteRestored();
+    }
+}
+
+// A reopened link that found no reader, or a refused setting, says that instead.
+void COrvaneView::NoteRestored() {
+    if (m_linkNote == LinkNote::None) {
+        SetLinkNote(LinkNote::Restored);
+    }
 }
 
 bool COrvaneView::SelectInterface(bool autoPick) {
@@ -171,6 +248,8 @@ bool COrvaneView::SelectInterface(bool autoPick) {
         }
     }
     CInterfaceDlg dialog(window());
+    // The dialog comes up because the stored interface did not open: it says why.
+    dialog.SetReason(LinkTexts::Failure(m_lastFailure));
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -197,7 +276,7 @@ void COrvaneView::ClearTranscript() {
 }
 
 bool COrvaneView::OnUpdateLinkCommand() const {
-    return m_reader.IsOpen();
+    return m_reader.IsOpen() || m_bLinkLost;
 }
 
 bool COrvaneView::OnUpdateExtendedCommand() const {
@@ -214,6 +293,13 @@ QString COrvaneView::StatusText() const {
         return LoadString(Res::IDS_TEACH_IN_ON);
     }
     switch (m_linkNote) {
+        case LinkNote::Failed:
+            return LinkTexts::Failure(m_lastFailure);
+        case LinkNote::Lost:
+        case LinkNote::CutShort:
+            return LinkTexts::Lost(m_strLostPort, m_linkNote == LinkNote::CutShort);
+        case LinkNote::Restored:
+            return LinkTexts::Restored(m_strPortName);
         case LinkNote::NoReader:
             return LoadString(Res::IDS_NO_READER_ANSWERS).arg(m_strSilentPort);
         case LinkNote::ReaderPaused:
@@ -225,6 +311,9 @@ QString COrvaneView::StatusText() const {
 }
 
 QString COrvaneView::PortPaneText() const {
+    if (m_bLinkLost) {
+        return LinkTexts::PaneLost(m_strLostPort);
+    }
     if (m_linkNote == LinkNote::NoReader && !m_strPortName.isEmpty()) {
         return QStringLiteral(u"\u26A0 ") + m_strPortName;
     }
@@ -245,14 +334,13 @@ void COrvaneView::ReadOutEnded(bool complete) {
 }
 
 void COrvaneView::SetLinkNote(LinkNote note) {
-    if (note != m_linkNote) {
-        m_linkNote = note;
-        emit StatusChanged();
-    }
+    m_linkNote = note;
+    emit StatusChanged();
 }
 
 void COrvaneView::OnInitialUpdate() {
-    if (m_reader.IsOpen()) {
+    // A lost link comes back by itself; a new document does not ask for another.
+    if (m_reader.IsOpen() || m_bLinkLost) {
         return;
     }
     // One automatic adapter choice at most: when that adapter does not open

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -34,11 +35,22 @@ public:
     bool OpenLink();
     void CloseLink();
     bool SelectInterface(bool autoPick);
+
+    // The lost link: the device went away under an open link. The port pane
+    // says so, the reader commands stay enabled, and the stored interface is
+    // opened again by itself once the same device is back.
+    bool IsLinkLost() const { return m_bLinkLost; }
+    void TakeLinkAsLost(bool cutShort);
+    // For a command: false only when the link is lost and one attempt to
+    // open it again failed (the status line then says why).
+    bool ReopenIfLost();
+    // Why the last OpenLink failed, or which setting the port refused.
+    const CLinkFailure& LastLinkFailure() const { return m_lastFailure; }
     void HookOn();           // install EchoByteToView
     void HookOff();          // m_reader.m_pfnByteHook = nullptr
     void ClearTranscript();  // empty the text and repaint at once
 
-    bool OnUpdateLinkCommand() const;      // m_reader.IsOpen()
+    bool OnUpdateLinkCommand() const;      // m_reader.IsOpen(), or the link is lost
     bool OnUpdateExtendedCommand() const;  // m_bExtendedModel
 
     // The reader's Teach IN as this side knows it: on after "T", off after
@@ -47,9 +59,11 @@ public:
     TeachIn TeachInState() const { return m_teachIn; }
     void SetTeachIn(bool on);
     // What the status bar shows instead of the idle text, empty for none:
-    // Teach IN on, no reader answering, a read-out cut by a long pause.
+    // Teach IN on, why the link did not open or was lost or came back, no
+    // reader answering, a read-out cut by a long pause.
     QString StatusText() const;
-    // The port pane's text: the port, marked while no reader answers on it.
+    // The port pane: the open port (marked while no reader answers on it),
+    // "<port> getrennt" while the link is lost, else empty.
     QString PortPaneText() const;
     // Around the reads that fill a fresh transcript. After one that ended
     // without its end mark, bytes arriving soon after mean the reader paused
@@ -103,9 +117,12 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    enum class LinkNote { None, NoReader, ReaderPaused };
-    void SetLinkNote(LinkNote note);
+    enum class LinkNote { None, Failed, Lost, CutShort, Restored, NoReader, ReaderPaused };
+
     void InsertReceived(const QByteArray& bytes);
+    void OnLinkWatch();
+    void SetLinkNote(LinkNote note);
+    void NoteRestored();
     qsizetype Room();
     QPrinter& Printer();
 
@@ -120,5 +137,9 @@ private:
     LinkNote m_linkNote = LinkNote::None;
     QString m_strSilentPort;  // the port and device no reader answered on
     std::chrono::steady_clock::time_point m_lateBytesUntil{};
+    bool m_bLinkLost = false;
+    QString m_strLostPort;  // the pane's port while the link is lost
+    CLinkFailure m_lastFailure;
+    QTimer m_linkWatch;  // once a second while a link is open or lost
     std::unique_ptr<QPrinter> m_pPrinter;
 };

@@ -39,7 +39,7 @@ bool Confirmed(unsigned questionId, QWidget* parent) {
 // as it arrives; a failure keeps the partial text but not the modified mark.
 void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::string&),
                         unsigned errorId) {
-    if (!view.OnUpdateLinkCommand()) {
+    if (!view.OnUpdateLinkCommand() || !view.ReopenIfLost()) {
         return;
     }
     // The transcript is about to go: unsaved work is saved or dropped knowingly
@@ -56,7 +56,11 @@ void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::st
     view.HookOn();
     std::string text;  // not used: the transcript shows the same bytes
     const bool ok = (view.m_reader.*read)(text);
-    view.ReadOutEnded(ok);
+    if (!ok && view.m_reader.IsDeviceGone()) {
+        view.TakeLinkAsLost(true);
+    } else {
+        view.ReadOutEnded(ok);
+    }
     if (ok) {
         view.GetDocument()->SetModifiedFlag(true);
     } else {
@@ -87,7 +91,7 @@ void COrvaneView::OnReadParameters() {
 }
 
 void COrvaneView::OnReadClock() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     CBusyGuard busy(window());
@@ -106,7 +110,7 @@ void COrvaneView::OnReadClock() {
 }
 
 void COrvaneView::OnSetClock() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     // Off before the dialog, whatever it ends with.
@@ -121,7 +125,7 @@ void COrvaneView::OnSetClock() {
 }
 
 void COrvaneView::OnSetFormat() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     CNumberFormatDlg dialog(this);
@@ -132,7 +136,7 @@ void COrvaneView::OnSetFormat() {
 }
 
 void COrvaneView::OnSetTimeFormat() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     CTimeFormatDlg dialog(this);
@@ -143,7 +147,7 @@ void COrvaneView::OnSetTimeFormat() {
 }
 
 void COrvaneView::OnSetId() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     CIdDlg dialog(this);
@@ -154,7 +158,7 @@ void COrvaneView::OnSetId() {
 }
 
 void COrvaneView::OnSetMode() {
-    if (!OnUpdateLinkCommand()) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost()) {
         return;
     }
     CModeDlg dialog(m_bExtendedModel ? Res::IDD_MODE_EXTENDED : Res::IDD_MODE_BASIC, this);
@@ -165,7 +169,7 @@ void COrvaneView::OnSetMode() {
 }
 
 void COrvaneView::OnClearBuffer() {
-    if (!OnUpdateLinkCommand() || !Confirmed(Res::IDS_ASK_CLEAR_BUFFER, this)) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost() || !Confirmed(Res::IDS_ASK_CLEAR_BUFFER, this)) {
         return;
     }
     CClearBufferDlg dialog(&m_reader, this);
@@ -177,7 +181,7 @@ void COrvaneView::OnClearBuffer() {
 }
 
 void COrvaneView::OnMemoryTest() {
-    if (!OnUpdateLinkCommand() || !Confirmed(Res::IDS_ASK_MEMORY_TEST, this)) {
+    if (!OnUpdateLinkCommand() || !ReopenIfLost() || !Confirmed(Res::IDS_ASK_MEMORY_TEST, this)) {
         return;
     }
     CMemoryTestDlg dialog(&m_reader, this);
@@ -188,7 +192,7 @@ void COrvaneView::OnMemoryTest() {
 }
 
 void COrvaneView::OnSetParameters() {
-    if (!m_bExtendedModel) {
+    if (!m_bExtendedModel || !ReopenIfLost()) {
         return;
     }
     CParametersDlg dialog(&m_reader, this);
@@ -198,7 +202,7 @@ void COrvaneView::OnSetParameters() {
 }
 
 void COrvaneView::OnKeyNumbers() {
-    if (!m_bExtendedModel) {
+    if (!m_bExtendedModel || !ReopenIfLost()) {
         return;
     }
     // The hook stays on: key lists and Teach IN traffic appear in the transcript.

@@ -6,7 +6,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
@@ -275,6 +278,63 @@ TEST(InterfaceDlg, TimeoutFieldShowsTheStoredValue) {
     CInterfaceDlg dialog(nullptr, Lister({}, {}));
     EXPECT_EQ(dialog.m_nTimeout, 750u);
     EXPECT_EQ(dialog.findChild<QLineEdit*>("IDC_TIMEOUT")->text(), "750");
+}
+
+TEST(InterfaceDlg, ToolTipsTellWhichPortIsWhichAndTheListFollowsPlugging) {
+    CTempSettings store;
+    CSettingsStore::WriteProfileString("Port", "Name", "COM3");
+    auto com = std::make_shared<Ports>(Ports{"COM1", "COM3"});
+    CPortFacts adapter;
+    adapter.devicePath = "/dev/ttyUSB0";
+    adapter.byId = "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
+    adapter.driver = "ftdi_sio";
+    adapter.usb = {"FTDI", "FT232R USB UART", "0403", "6001", "A1B2C3"};
+    adapter.holder = {4711, "minicom"};
+    auto describer = [adapter](const Ports& entries) {
+        std::vector<CPortFacts> facts(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            facts[i].entry = entries[i];
+            if (entries[i] == "COM3") {
+                facts[i] = adapter;
+            } else if (entries[i] == "USB: FT4Z91QA") {
+                facts[i].usb.serialNumber = "FT4Z91QA";
+            }
+        }
+        return facts;
+    };
+    CInterfaceDlg dialog(
+        nullptr,
+        [com](Ports& usb, Ports& out) {
+            out = *com;
+            usb = {"FT4Z91QA"};
+        },
+        describer);
+    EXPECT_EQ(dialog.m_lbPorts->findItems("COM3", Qt::MatchExactly).front()->toolTip(),
+              "Gerät: /dev/ttyUSB0\n"
+              "by-id: usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0\n"
+              "USB: FTDI FT232R USB UART (0403:6001)\n"
+              "Seriennummer: A1B2C3\n"
+              "Treiber: ftdi_sio\n"
+              "belegt von minicom (PID 4711)");
+    EXPECT_EQ(dialog.m_lbPorts->findItems("USB: FT4Z91QA", Qt::MatchExactly).front()->toolTip(),
+              "Seriennummer: FT4Z91QA\nFTDI-Adapter über die Bibliothek libftd2xx");
+    EXPECT_EQ(Selected(dialog), "COM3");
+
+    // An adapter plugged in while the dialog is open appears; the choice stays.
+    QTemporaryDir dev;
+    dialog.WatchFolders({dev.path()});
+    SelectRow(dialog, "COM1");
+    com->push_back("COM4");
+    QFile(dev.filePath("ttyUSB1")).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(WaitUntil([&] { return Entries(dialog).contains("COM4"); }));
+    EXPECT_EQ(Selected(dialog), "COM1");
+    EXPECT_EQ(dialog.m_lbPorts->findItems("COM3", Qt::MatchExactly).front()->toolTip().count('\n'),
+              5);
+    // Pulled out again, the selected port goes and nothing is selected in its place.
+    com->erase(com->begin());
+    QFile::remove(dev.filePath("ttyUSB1"));
+    EXPECT_TRUE(WaitUntil([&] { return !Entries(dialog).contains("COM1"); }));
+    EXPECT_EQ(Selected(dialog), QString());
 }
 
 }  // namespace

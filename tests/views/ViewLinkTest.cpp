@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+
 #include "DialogTestSupport.h"
+#include "resources/LinkTexts.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/SettingsStore.h"
 #include "views/EchoByteToView.h"
@@ -150,15 +156,103 @@ TEST_F(ViewLinkTest, StartUpAsksForAnInterfaceUntilOneOpens) {
     EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "COM40");
 }
 
-TEST_F(ViewLinkTest, StartUpEndsWhenTheDialogIsCancelled) {
-    CSettingsStore::WriteProfileString("Port", "Name", "COM77");
+TEST_F(ViewLinkTest, StartUpSaysWhyAndEndsWhenTheDialogIsCancelled) {
+    CEmulatorPort reader(ReaderModel::Basic);
+    ASSERT_TRUE(reader.Start());
+    // Another user of the port holds it.
+    CReaderProtocol holder;
+    ASSERT_TRUE(holder.Open("COM40", 19200, 'N', 8, 1, 0, 9, 100));
+    const QString why = QString("COM40 (%1) ist von einem anderen Programm belegt.")
+                            .arg(QString::fromStdString(reader.m_emulator.PortPath()));
+    QString shown;
     CModalScript script;
-    script.On<CInterfaceDlg>([](CInterfaceDlg* dialog) { dialog->reject(); });
+    script.On<CInterfaceDlg>([&shown](CInterfaceDlg* dialog) {
+        auto* reason = dialog->findChild<QLabel*>("IDC_REASON");
+        shown = reason != nullptr && reason->isVisible() ? reason->text() : QString();
+        dialog->reject();
+    });
     script.Start();
     m_view.OnInitialUpdate();
     EXPECT_TRUE(script.Done());
+    EXPECT_EQ(shown, why);
     EXPECT_FALSE(m_view.OnUpdateLinkCommand());
     EXPECT_EQ(m_view.m_strPortName, QString());
+    // Without a link, the status line keeps saying why.
+    EXPECT_EQ(m_view.StatusText(), why);
+}
+
+double ProcessCpuSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
+    // The reader behind a stable link, as /dev/serial/by-id names an adapter.
+    QTemporaryDir dir;
+    EmulatorOptions options;
+    options.baudRate = 19200;  // paced, so that the read-out takes seconds
+    options.seedRecords = 400;
+    options.linkPath = dir.filePath("usb-Meridel_Orvane-if00-port0").toStdString();
+    auto first = std::make_unique<CReaderEmulator>(options);
+    ASSERT_TRUE(first->Start());
+    CSettingsStore::WriteProfileString("Devices", "COM40",
+                                       QString::fromStdString(options.linkPath));
+    CSettingsStore::WriteProfileString("Port", "Name", "COM40");
+    CSettingsStore::WriteProfileInt("Port", "Timeout", 200);
+    ASSERT_TRUE(m_view.OpenLink());
+    QSignalSpy status(&m_view, &COrvaneView::StatusChanged);
+
+    // The cable is pulled during the read-out: what arrived stays, and the
+    // read error is the only message.
+    QTimer::singleShot(400, [&] { first->HangUp(); });
+    CModalScript script;
+    script.Message(QMessageBox::Ok);
+    script.Start();
+    m_view.OnReadRecords();
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    const std::vector<uint8_t> received = m_view.m_reader.Reply();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(m_view.TranscriptBytes(),
+              QByteArray(reinterpret_cast<const char*>(received.data()), received.size()));
+    EXPECT_TRUE(m_view.IsLinkLost());
+    EXPECT_FALSE(m_view.m_reader.IsOpen());
+    EXPECT_TRUE(m_view.OnUpdateLinkCommand());
+    EXPECT_EQ(m_view.PortPaneText(), "COM40 getrennt");
+    EXPECT_EQ(m_view.StatusText(), LinkTexts::Lost("COM40", true));
+
+    // While the device is away: one report, no spinning, and a command that
+    // cannot reopen says why instead of failing with a read error.
+    const double cpuBefore = ProcessCpuSeconds();
+    ProcessEventsFor(std::chrono::milliseconds(1500));
+    EXPECT_LT(ProcessCpuSeconds() - cpuBefore, 0.3);
+    EXPECT_EQ(status.count(), 1);
+    CModalScript none;
+    none.Start();
+    m_view.OnReadClock();
+    none.Stop();
+    EXPECT_TRUE(none.m_unexpected.isEmpty()) << none.m_unexpected.join(';').toStdString();
+    EXPECT_TRUE(m_view.IsLinkLost());
+    EXPECT_TRUE(m_view.StatusText().startsWith("COM40 ("));
+    EXPECT_TRUE(
+        m_view.StatusText().endsWith("ist nicht vorhanden (nicht eingesteckt oder "
+                                         "keinem Gerät zugeordnet)."));
+
+    // Plugged in again, it comes back behind the same link; the link opens
+    // by itself and reaches the new reader.
+    options.seedRecords = 3;
+    options.baudRate = 0;
+    CReaderEmulator second(options);
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(WaitUntil([&] { return m_view.m_reader.IsOpen(); }, 10s));
+    EXPECT_FALSE(m_view.IsLinkLost());
+    EXPECT_EQ(m_view.PortPaneText(), "COM40");
+    EXPECT_EQ(m_view.StatusText(), LinkTexts::Restored("COM40"));
+    EXPECT_EQ(second.Requests(), std::vector<std::string>({"P"}));
+    m_view.OnReadRecords();
+    EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
+    first.reset();
 }
 
 TEST_F(ViewLinkTest, TheOneFreeAdapterReplacesAStoredAdapterWithoutAsking) {

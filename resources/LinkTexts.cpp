@@ -1,0 +1,147 @@
+#include "resources/LinkTexts.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("LinkTexts", text);
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// "COM3 (/dev/ttyUSB0)", "COM3", or "USB: A1B2C3".
+QString Subject(const CLinkFailure& failure) {
+    if (failure.usb) {
+        return QStringLiteral("USB: ") + Q(failure.port);
+    }
+    return failure.device.empty()
+               ? Q(failure.port)
+               : QStringLiteral("%1 (%2)").arg(Q(failure.port), Q(failure.device));
+}
+
+QString PermissionText(const CLinkFailure& failure) {
+    const QString subject = Subject(failure);
+    if (failure.group.empty()) {
+        return Tr(QT_TRANSLATE_NOOP(
+                      "LinkTexts",
+                      "Kein Zugriff auf %1: Die Rechte des Geräts lassen es nicht zu."))
+            .arg(subject);
+    }
+    const char* text =
+        !failure.userInGroup
+            ? QT_TRANSLATE_NOOP("LinkTexts",
+                                "Kein Zugriff auf %1: Das Gerät gehört der Gruppe „%2“, und der "
+                                "Benutzer %3 ist nicht in dieser Gruppe. Abhilfe: sudo usermod "
+                                "-aG %2 %3, danach neu anmelden.")
+        : !failure.sessionInGroup
+            ? QT_TRANSLATE_NOOP("LinkTexts",
+                                "Kein Zugriff auf %1: Der Benutzer %3 ist in der Gruppe „%2“, "
+                                "diese Sitzung aber noch nicht. Bitte ab- und wieder anmelden.")
+            : QT_TRANSLATE_NOOP("LinkTexts",
+                                "Kein Zugriff auf %1, obwohl der Benutzer %3 in der Gruppe „%2“ "
+                                "ist: Die Rechte des Geräts verbieten es.");
+    return Tr(text).arg(subject, Q(failure.group), Q(failure.userName));
+}
+
+}  // namespace
+
+namespace LinkTexts {
+
+QString Failure(const CLinkFailure& failure) {
+    const QString subject = Subject(failure);
+    switch (failure.kind) {
+        case LinkFailureKind::None:
+            return {};
+        case LinkFailureKind::NotPresent:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1 ist nicht vorhanden (nicht eingesteckt oder keinem "
+                                        "Gerät zugeordnet)."))
+                .arg(subject);
+        case LinkFailureKind::PermissionDenied:
+            return PermissionText(failure);
+        case LinkFailureKind::InUse:
+            if (failure.holderPid != 0) {
+                return Tr(QT_TRANSLATE_NOOP(
+                              "LinkTexts", "%1 ist von einem anderen Programm belegt: %2 (PID %3)"))
+                    .arg(subject, Q(failure.holderName), QString::number(failure.holderPid));
+            }
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "%1 ist von einem anderen Programm belegt."))
+                .arg(subject);
+        case LinkFailureKind::NotSerialPort:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "%1 ist keine serielle Schnittstelle."))
+                .arg(subject);
+        case LinkFailureKind::UsbLibraryMissing:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1 kann nicht geöffnet werden: Die FTDI-Bibliothek "
+                                        "libftd2xx.so fehlt (in den Programmordner oder den "
+                                        "Bibliothekspfad legen)."))
+                .arg(subject);
+        case LinkFailureKind::ConfigurationRefused:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1 nimmt die Einstellungen nicht an (%2: %3)."))
+                .arg(subject, Q(failure.step), qt_error_string(failure.error));
+        case LinkFailureKind::Other:
+            break;
+    }
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts", "%1 kann nicht geöffnet werden: %2"))
+        .arg(subject, qt_error_string(failure.error));
+}
+
+QString Facts(const CPortFacts& facts) {
+    QStringList lines;
+    if (!facts.devicePath.empty()) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "Gerät: %1")).arg(Q(facts.devicePath));
+    }
+    if (!facts.byId.empty()) {
+        lines << QStringLiteral("by-id: ") + Q(facts.byId);
+    }
+    const CUsbIdentity& usb = facts.usb;
+    QString maker = Q(usb.manufacturer + " " + usb.product).trimmed();
+    if (!usb.vendorId.empty()) {
+        maker += QStringLiteral(" (%1:%2)").arg(Q(usb.vendorId), Q(usb.productId));
+    }
+    if (!maker.isEmpty()) {
+        lines << QStringLiteral("USB: ") + maker.trimmed();
+    }
+    if (!usb.serialNumber.empty()) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "Seriennummer: %1")).arg(Q(usb.serialNumber));
+    }
+    if (!facts.driver.empty()) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "Treiber: %1")).arg(Q(facts.driver));
+    }
+    if (facts.entry.rfind("USB: ", 0) == 0) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "FTDI-Adapter über die Bibliothek libftd2xx"));
+    }
+    if (facts.holder.pid != 0) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "belegt von %1 (PID %2)"))
+                     .arg(Q(facts.holder.name), QString::number(facts.holder.pid));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString PaneLost(const QString& port) {
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts", "%1 getrennt")).arg(port);
+}
+
+QString Lost(const QString& port, bool cutShort) {
+    if (cutShort) {
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                    "Verbindung zu %1 getrennt: Das Lesen wurde abgebrochen, das "
+                                    "Protokoll enthält alles bis dahin Empfangene."))
+            .arg(port);
+    }
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                "Verbindung zu %1 getrennt. Orvane verbindet wieder, sobald das "
+                                "Gerät zurück ist."))
+        .arg(port);
+}
+
+QString Restored(const QString& port) {
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Verbindung zu %1 wiederhergestellt.")).arg(port);
+}
+
+}  // namespace LinkTexts
