@@ -98,6 +98,8 @@ view_s=$(value transcript_view_s)
 editor_s=$(value transcript_plain_s)
 idle_s=$(value idle_seconds)
 idle_pct=$(value idle_cpu_percent)
+watch_s=$(value lost_watch_seconds)
+watch_pct=$(value lost_watch_cpu_percent)
 startup_runs=$(value startup_runs)
 startup_timeout=$(value startup_timeout_ms)
 startup=$(value startup_ms)
@@ -127,6 +129,7 @@ if grep -q '^transcript_paced_s=' "$results"; then
 fi
 cat <<TABLE
 | Idle CPU of an open, silent link over $(calc "%.0f" "$idle_s") s (monitor thread CPU / wall time) | $(calc "%.2f" "$idle_pct") % of one core | — | goal < 1 %: $(goal "$idle_pct < 1") |
+| Idle CPU of a lost link over $watch_s s, its device looked for once a second (process CPU / wall time) | $(calc "%.3f" "$watch_pct") % of one core | — | goal < 1 %: $(goal "$watch_pct < 1") |
 | Start-up to the shown main window, median of $startup_runs processes (emulator stored as interface, $startup_timeout ms reply time-out) | $startup ms | plain \`QMainWindow\` with a \`QPlainTextEdit\`: $startup_plain ms | $(calc "%.2f" "$startup / $startup_plain") |
 | Peak RSS (VmHWM) holding a full transcript, 1,048,575 characters of record lines, median of $memory_runs processes | $(calc "%.1f" "$full_kb / 1024") MB | plain \`QPlainTextEdit\` with the same text: $(calc "%.1f" "$plain_full_kb / 1024") MB | $(calc "%.2f" "$full_kb / $plain_full_kb") |
 | The transcript's own cost: full minus empty view ($(calc "%.1f" "$empty_kb / 1024") MB) | $(calc "%.1f" "($full_kb - $empty_kb) / 1024") MB | plain \`QPlainTextEdit\`: $(calc "%.1f" "($plain_full_kb - $plain_empty_kb) / 1024") MB | $(calc "%.2f" "($full_kb - $empty_kb) / ($plain_full_kb - $plain_empty_kb)") |
