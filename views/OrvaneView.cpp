@@ -202,6 +202,7 @@ bool COrvaneView::ReopenIfLost() {
     if (!OpenLink()) {
         return false;
     }
+    DebugOutput("Link to " + m_strPortName.toStdString() + " restored");
     NoteRestored();
     return true;
 }
@@ -218,9 +219,8 @@ void COrvaneView::OnLinkWatch() {
         }
         return;
     }
-    if (m_reader.IsSameDevicePresent() && OpenLink()) {
-        DebugOutput("Link to " + m_strPortName.toStdString() + " restored");
-        NoteRestored();
+    if (m_reader.IsSameDevicePresent()) {
+        ReopenIfLost();
     }
 }
 
