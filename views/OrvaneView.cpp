@@ -210,7 +210,8 @@ bool COrvaneView::ReopenIfLost() {
 void COrvaneView::OnLinkWatch() {
     // Only while the window is idle: never inside a command, a dialog (the
     // interface dialog included) or a message box.
-    if (!window()->isEnabled() || QApplication::activeModalWidget() != nullptr) {
+    if (CBusyGuard::IsBusy() || !window()->isEnabled() ||
+        QApplication::activeModalWidget() != nullptr) {
         return;
     }
     if (!m_bLinkLost) {
