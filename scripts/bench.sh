@@ -15,7 +15,7 @@ done
 
 scripts/install-deps.sh >&2
 
-targets=(bench_link_throughput gui_transcript gui_startup gui_memory)
+targets=(bench_link_throughput gui_transcript gui_startup gui_memory bench_collect orvanectl)
 # Build messages go to stderr, so that stdout is the table alone.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_GUI=ON -DORVANE_BENCH=ON \
     >/dev/null
@@ -35,11 +35,13 @@ if ((quick)); then
     transcript_args=(--no-paced)
     startup_args=(--runs 3)
     memory_runs=1
+    collect_args=(--records 500)
 else
     link_args=(--megabytes 8 --rounds 3 --seconds 10)
     transcript_args=()
     startup_args=(--runs 7)
     memory_runs=5
+    collect_args=(--records 1000)
 fi
 
 # Runs one benchmark; its messages go to a log that is shown if it fails.
@@ -62,6 +64,7 @@ for _ in $(seq "$memory_runs"); do
     run gui_memory
     run gui_memory --plain
 done
+run bench_collect "${collect_args[@]}"
 
 value() {
     local found
@@ -108,6 +111,13 @@ empty_kb=$(median memory_empty_kb)
 full_kb=$(median memory_full_kb)
 plain_empty_kb=$(median memory_plain_empty_kb)
 plain_full_kb=$(median memory_plain_full_kb)
+collect_records=$(thousands "$(value collect_records)")
+collect_bytes=$(thousands "$(value collect_bytes)")
+collect_baud=$(thousands "$(value collect_baud)")
+collect_timeout=$(value collect_timeout_ms)
+collect_s=$(value collect_s)
+collect_wire_s=$(value collect_wire_s)
+collect_goal_s=$(calc "%.2f" "($collect_wire_s + $collect_timeout / 1000) * 1.1")
 
 cat <<TABLE
 
@@ -132,5 +142,6 @@ cat <<TABLE
 | Idle CPU of a lost link over $watch_s s, its device looked for once a second (process CPU / wall time) | $(calc "%.3f" "$watch_pct") % of one core | — | goal < 1 %: $(goal "$watch_pct < 1") |
 | Start-up to the shown main window, median of $startup_runs processes (emulator stored as interface, $startup_timeout ms reply time-out) | $startup ms | plain \`QMainWindow\` with a \`QPlainTextEdit\`: $startup_plain ms | $(calc "%.2f" "$startup / $startup_plain") |
 | Peak RSS (VmHWM) holding a full transcript, 1,048,575 characters of record lines, median of $memory_runs processes | $(calc "%.1f" "$full_kb / 1024") MB | plain \`QPlainTextEdit\` with the same text: $(calc "%.1f" "$plain_full_kb / 1024") MB | $(calc "%.2f" "$full_kb / $plain_full_kb") |
+| \`orvanectl collect\` of the emulator's $collect_records records ($collect_bytes bytes) at $collect_baud baud, whole run ($collect_timeout ms reply time-out) | $collect_s s | wire time of the same bytes (bytes × 10 / $collect_baud): $collect_wire_s s | $(calc "%.2f" "$collect_s / $collect_wire_s"); goal ≤ (wire + time-out) × 1.1 = $collect_goal_s s: $(goal "$collect_s <= $collect_goal_s") |
 | The transcript's own cost: full minus empty view ($(calc "%.1f" "$empty_kb / 1024") MB) | $(calc "%.1f" "($full_kb - $empty_kb) / 1024") MB | plain \`QPlainTextEdit\`: $(calc "%.1f" "($plain_full_kb - $plain_empty_kb) / 1024") MB | $(calc "%.2f" "($full_kb - $empty_kb) / ($plain_full_kb - $plain_empty_kb)") |
 TABLE

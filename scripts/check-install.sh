@@ -3,7 +3,9 @@
 #  - the desktop entry and the AppStream metainfo validate;
 #  - an install into a scratch DESTDIR works from there: the installed
 #    programs print their version, and the installed orvane finds the English
-#    catalogue and the manual in the installed layout (../share/orvane);
+#    catalogue and the manual in the installed layout (../share/orvane), as
+#    orvanectl finds the catalogue; orvanectl links no Qt GUI library, and
+#    its systemd examples are there;
 #  - the Debian package (scripts/package.sh) holds every file of that install;
 #  - lintian reports no errors on it (its warnings are printed).
 set -euo pipefail
@@ -31,7 +33,7 @@ version="$major.$minor$patch"
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 XDG_CONFIG_HOME=$stage/config \
        XDG_RUNTIME_DIR=$stage/runtime
 [[ $("$stage/usr/bin/orvane" --version) == "Orvane $version" ]] || fail "orvane --version"
-for tool in orvane-emulator orvane-trace; do
+for tool in orvane-emulator orvane-trace orvanectl; do
     [[ $("$stage/usr/bin/$tool" --version) == "$tool (Orvane) $version" ]] ||
         fail "$tool --version"
 done
@@ -41,6 +43,24 @@ grep -qxF "English catalogue: $stage/usr/share/orvane/OrvaneEng.qm" <<<"$found" 
     fail "the installed program does not use the installed catalogue"
 grep -qxF "Manual: $stage/usr/share/orvane/Orvane-Handbuch.pdf" <<<"$found" ||
     fail "the installed program does not use the installed manual"
+
+# orvanectl: headless (QtCore at most), English when the settings say so,
+# from the installed catalogue, and the examples of a nightly collection.
+if ldd "$stage/usr/bin/orvanectl" | grep -E 'libQt6(Gui|Widgets)'; then
+    fail "orvanectl links a Qt GUI library"
+fi
+mkdir -p "$stage/config/Meridel Applikationen"
+printf '[Settings]\nSprache=1\n' >"$stage/config/Meridel Applikationen/Orvane.conf"
+"$stage/usr/bin/orvanectl" --help | grep -q '^Exit status:' ||
+    fail "the installed orvanectl does not use the installed catalogue"
+for example in orvane-collect.service orvane-collect.timer; do
+    [[ -f $stage/usr/share/doc/orvane/examples/$example ]] || fail "$example is not installed"
+done
+# The units are sound; only orvanectl itself is not in /usr/bin here.
+verify=$(systemd-analyze verify --man=no "$stage"/usr/share/doc/orvane/examples/orvane-collect.* \
+    2>&1 || true)
+verify=$(grep -v 'Command /usr/bin/orvanectl is not executable' <<<"$verify" || true)
+[[ -z $verify ]] || fail "systemd-analyze verify: $verify"
 
 echo "$deb:"
 dpkg-deb -c "$deb"

@@ -80,10 +80,6 @@ OpenResult RunXdgOpen(const QString& path, const QString& workingDirectory,
 
 }  // namespace
 
-QString GetAppDirectory() {
-    return QCoreApplication::applicationDirPath();
-}
-
 QString FindFileByExtension(const QString& directory, const QString& extension) {
     const QStringList names = QDir(directory).entryList({QStringLiteral("*.") + extension},
                                                         QDir::Files, QDir::Name | QDir::IgnoreCase);

@@ -4,10 +4,9 @@
 
 #include <chrono>
 
-class QWidget;
+#include "shell/ProgramFiles.h"
 
-// The executable's folder, without a trailing separator.
-QString GetAppDirectory();
+class QWidget;
 
 // The name (without folder) of the first file in `directory` whose name ends in
 // "." + `extension`, ignoring case; "first" is the first in name order,

@@ -1,8 +1,11 @@
 #include "shell/ProgramFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
-#include "shell/Help.h"
+QString GetAppDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
 
 QStringList CProgramFiles::Folders(const QString& appDirectory) {
     QStringList folders{QDir::cleanPath(appDirectory),

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+// The executable's folder, without a trailing separator.
+QString GetAppDirectory();
+
 // Where the program finds its own files, the English catalogue and the
 // manual: beside the executable first, so that a build folder works as it is
 // and the manual there is the first PDF in the program's folder; then the

@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace std::chrono;
+using namespace std::chrono_literals;
 
 CChildProcess::~CChildProcess() {
     if (m_pid > 0) {
@@ -23,6 +25,9 @@ CChildProcess::~CChildProcess() {
     if (m_outFd >= 0) {
         ::close(m_outFd);
     }
+    if (m_errFd >= 0) {
+        ::close(m_errFd);
+    }
 }
 
 std::string CChildProcess::Beside(const std::string& name) {
@@ -32,15 +37,17 @@ std::string CChildProcess::Beside(const std::string& name) {
     return path.substr(0, path.rfind('/') + 1) + name;
 }
 
-bool CChildProcess::Start(const std::vector<std::string>& argv) {
+bool CChildProcess::Start(const std::vector<std::string>& argv, const Options& options) {
     int in[2];
     int out[2];
+    int err[2] = {-1, -1};
     if (::pipe2(in, O_CLOEXEC) != 0) {
         return false;
     }
-    if (::pipe2(out, O_CLOEXEC) != 0) {
-        ::close(in[0]);
-        ::close(in[1]);
+    if (::pipe2(out, O_CLOEXEC) != 0 || (options.captureErrors && ::pipe2(err, O_CLOEXEC) != 0)) {
+        for (int fd : {in[0], in[1], out[0], out[1]}) {
+            ::close(fd);
+        }
         return false;
     }
     std::vector<char*> args;
@@ -48,18 +55,69 @@ bool CChildProcess::Start(const std::vector<std::string>& argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
+    // Built before the fork: the child of a threaded test may not allocate.
+    std::vector<std::string> environment(options.environment);
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        environment.emplace_back(*entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
     m_pid = ::fork();
     if (m_pid == 0) {
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
-        ::execv(args[0], args.data());
+        if (options.captureErrors) {
+            ::dup2(err[1], STDERR_FILENO);
+        }
+        if (options.beforeExec) {
+            options.beforeExec();
+        }
+        ::execve(args[0], args.data(), envp.data());
         ::_exit(127);
     }
     ::close(in[0]);
     ::close(out[1]);
     m_inFd = in[1];
     m_outFd = out[0];
+    if (options.captureErrors) {
+        ::close(err[1]);
+        m_errFd = err[0];
+    }
     return m_pid > 0;
+}
+
+bool CChildProcess::Finish(std::string& out, std::string& err, int& status, milliseconds limit) {
+    const auto end = steady_clock::now() + limit;
+    out.swap(m_strBuffered);
+    m_strBuffered.clear();
+    std::string* targets[] = {&out, &err};
+    int* fds[] = {&m_outFd, &m_errFd};
+    while (m_outFd >= 0 || m_errFd >= 0) {
+        const auto left = duration_cast<milliseconds>(end - steady_clock::now());
+        pollfd polled[2] = {{m_outFd, POLLIN, 0}, {m_errFd, POLLIN, 0}};
+        if (left.count() <= 0 || ::poll(polled, 2, static_cast<int>(left.count())) <= 0) {
+            return false;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (polled[i].revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t n = ::read(*fds[i], buffer, sizeof buffer);
+            if (n > 0) {
+                targets[i]->append(buffer, static_cast<std::size_t>(n));
+            } else {
+                ::close(*fds[i]);
+                *fds[i] = -1;
+            }
+        }
+    }
+    // The pipes close as it ends; give it a moment to be reaped.
+    status = Wait(std::max(duration_cast<milliseconds>(end - steady_clock::now()), 5000ms));
+    return status >= 0;
 }
 
 bool CChildProcess::ReadLine(std::string& line, milliseconds limit) {

@@ -1,0 +1,141 @@
+// orvanectl collect of the emulated reader's records over a line paced at
+// 19,200 baud: the whole run of the program (start, link, parameter read for
+// the reader's ID, read-out, file and log on disk) against the wire time of
+// the bytes it saved (bytes x 10 / baud).
+//
+// With --table the figures are printed as key=value lines for scripts/bench.sh.
+//
+// Usage: bench_collect [--records N] [--timeout MS] [--table]
+#include <fcntl.h>
+#include <limits.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/emulator/ReaderEmulator.h"
+
+namespace {
+
+constexpr unsigned kBaud = 19200;
+
+long Option(int argc, char** argv, const char* name, long fallback) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) {
+            return std::atol(argv[i + 1]);
+        }
+    }
+    return fallback;
+}
+
+bool Flag(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Beside(const std::string& name) {
+    char self[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    const std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+// Runs the program to its end; its exit status, or -1.
+int Run(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    // Its report would mix with the figures; its messages stay on standard error.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (Flag(argc, argv, "--help")) {
+        std::printf("usage: %s [--records N] [--timeout MS] [--table]\n", argv[0]);
+        return 0;
+    }
+    const long records = Option(argc, argv, "--records", 1000);
+    const long timeoutMs = Option(argc, argv, "--timeout", 500);
+    const bool table = Flag(argc, argv, "--table");
+
+    char pattern[] = "/tmp/bench-collect-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string scratch = pattern;
+    // Settings of its own: German, nothing stored.
+    ::mkdir((scratch + "/config").c_str(), 0700);
+    ::mkdir((scratch + "/out").c_str(), 0700);
+    ::setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
+
+    EmulatorOptions options;
+    options.model = ReaderModel::Extended;
+    options.seedRecords = static_cast<unsigned>(records);
+    options.baudRate = kBaud;
+    CReaderEmulator emulator(options);
+    if (!emulator.Start()) {
+        std::fprintf(stderr, "bench_collect: the emulator does not start\n");
+        return 1;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const int status = Run({Beside("orvanectl"), "collect", scratch + "/out", "--port",
+                            emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    emulator.Stop();
+
+    uintmax_t bytes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch + "/out")) {
+        if (entry.path().extension() == ".txt") {
+            bytes = entry.file_size();
+        }
+    }
+    std::filesystem::remove_all(scratch);
+    if (status != 0 || bytes == 0) {
+        std::fprintf(stderr, "bench_collect: orvanectl collect ended with %d\n", status);
+        return 1;
+    }
+    const double wire = static_cast<double>(bytes) * 10 / kBaud;
+    const double goal = (wire + timeoutMs / 1000.0) * 1.1;
+    if (table) {
+        std::printf(
+            "collect_records=%ld\ncollect_bytes=%ju\ncollect_baud=%u\ncollect_timeout_ms=%ld\n"
+            "collect_s=%.2f\ncollect_wire_s=%.2f\n",
+            records, bytes, kBaud, timeoutMs, seconds, wire);
+    } else {
+        std::printf(
+            "collect of %ld records (%ju bytes) at %u baud: %.2f s; wire time %.2f s; "
+            "goal (wire + %ld ms time-out) x 1.1 = %.2f s: %s\n",
+            records, bytes, kBaud, seconds, wire, timeoutMs, goal,
+            seconds <= goal ? "met" : "missed");
+    }
+    return 0;
+}

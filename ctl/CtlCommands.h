@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <string>
+
+#include "ctl/CtlCommandLine.h"
+#include "ctl/CtlExit.h"
+
+class CCtlLink;
+class CHeadlessUserInterface;
+
+// orvanectl's commands: each opens the link as the window does, runs the
+// reader operation the window's command runs, and reports the outcome with
+// the window's messages: results on standard output, failures on standard
+// error, and the exit status.
+class CCtlCommands {
+    Q_DECLARE_TR_FUNCTIONS(CCtlCommands)
+public:
+    CCtlCommands(const CCtlRequest& request, CHeadlessUserInterface& ui);
+    CtlExit Run();
+
+private:
+    CtlExit Ports();
+    CtlExit Records(CCtlLink& link);
+    CtlExit Clock(CCtlLink& link);
+    CtlExit Parameters(CCtlLink& link);
+    CtlExit Set(CCtlLink& link);
+    CtlExit Reset(CCtlLink& link);
+    CtlExit Keys(CCtlLink& link);
+    CtlExit WriteKeys(CCtlLink& link);
+    // Buffer clear or memory test, with the window's progress range.
+    CtlExit Maintain(CCtlLink& link, bool memoryTest);
+
+    // The extended model's commands: false (after saying so) for the basic model.
+    bool RequireExtended(CCtlLink& link);
+    // The outcome of a command the reader confirms: okId on standard output,
+    // or errorId on standard error and status 4.
+    static CtlExit Report(bool ok, unsigned okId, unsigned errorId);
+
+    const CCtlRequest& m_request;
+    CHeadlessUserInterface& m_ui;
+};

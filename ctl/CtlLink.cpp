@@ -1,0 +1,66 @@
+#include "ctl/CtlLink.h"
+
+#include <algorithm>
+
+#include "shell/SettingsStore.h"
+
+namespace {
+
+const QString kPort = QStringLiteral("Port");
+constexpr int kMinTimeoutMs = 10;
+constexpr int kMaxTimeoutMs = 300000;
+
+}  // namespace
+
+CCtlLink::CCtlLink(const CCtlRequest& request)
+    : m_request(request), m_entries(DeviceEntries()), m_pPreviousEntries(DeviceEntries()) {
+    SetDeviceEntries(&m_entries);
+}
+
+CCtlLink::~CCtlLink() {
+    m_reader.Close();
+    SetDeviceEntries(m_pPreviousEntries);
+}
+
+bool CCtlLink::Open() {
+    m_strPort = m_request.port.isEmpty()
+                    ? CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"))
+                    : m_request.port;
+    if (m_strPort.trimmed().isEmpty()) {
+        m_strError =
+            tr("Keine Schnittstelle eingestellt: --port angeben oder im Fenster unter "
+               "„Schnittstelle wählen“ eine wählen.");
+        return false;
+    }
+    QString name = m_strPort;
+    name.remove(QStringLiteral("USB: "));
+    if (name.startsWith(QLatin1Char('/'))) {
+        const int number = m_entries.Add(name.toStdString());
+        name = QStringLiteral("COM%1").arg(number);
+    }
+    const unsigned baud = m_request.baud != 0 ? m_request.baud
+                                              : static_cast<unsigned>(CSettingsStore::GetProfileInt(
+                                                    kPort, QStringLiteral("Baudrate"), 19200));
+    if (!m_reader.Open(name.toStdString(), baud, 'N', 8, 1, 0, 9, 15000)) {
+        m_strError = tr("%1 kann nicht geöffnet werden.").arg(m_strPort);
+        return false;
+    }
+    const int timeout = m_request.timeoutMs != 0
+                            ? m_request.timeoutMs
+                            : CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500);
+    m_reader.m_timeoutMs = static_cast<uint32_t>(std::clamp(timeout, kMinTimeoutMs, kMaxTimeoutMs));
+    if (!m_reader.StartMonitoring()) {
+        m_reader.Close();
+        m_strError = tr("%1 kann nicht geöffnet werden.").arg(m_strPort);
+        return false;
+    }
+    return true;
+}
+
+bool CCtlLink::ReadReport(std::string& report) {
+    const bool ok = m_reader.ReadParameters(report);
+    if (ok) {
+        m_bExtended = report.find("V:") != std::string::npos;
+    }
+    return ok;
+}
