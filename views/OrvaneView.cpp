@@ -389,6 +389,11 @@ void COrvaneView::FlushReceivedText() {
     InsertReceived(bytes);
 }
 
+void COrvaneView::InsertAllReceived() {
+    QCoreApplication::sendPostedEvents(this, CViewUpdateEvent::kType);
+    FlushReceivedText();
+}
+
 void COrvaneView::InsertReceived(const QByteArray& bytes) {
     QTextCursor cursor = textCursor();
     cursor.clearSelection();

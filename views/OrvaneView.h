@@ -82,6 +82,9 @@ public:
     qsizetype TranscriptLength();
     // Inserts received text that is waiting for the next event-loop pass.
     void FlushReceivedText();
+    // Inserts at once every piece received so far, also those still queued
+    // as events, so that a read-out's end finds its whole text in place.
+    void InsertAllReceived();
 
     void OnFilePrint();
     void OnFilePrintDirect();

@@ -61,6 +61,8 @@ void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::st
     } else {
         view.ReadOutEnded(ok);
     }
+    // Text inserted after the mark would set it again.
+    view.InsertAllReceived();
     if (ok) {
         view.GetDocument()->SetModifiedFlag(true);
     } else {
