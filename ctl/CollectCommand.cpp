@@ -90,8 +90,7 @@ CtlExit CCollectCommand::Run() {
 
     std::string text;
     const bool complete = link.Reader().ReadRecords(text);
-    const std::vector<uint8_t> reply = link.Reader().Reply();
-    const std::string bytes(reply.begin(), reply.end());
+    const std::string bytes = link.ReceivedBytes();
     m_nBytes = bytes.size();
     m_nRecords = RecordCount(bytes);
     if (!complete) {

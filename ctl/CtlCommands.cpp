@@ -1,6 +1,7 @@
 #include "ctl/CtlCommands.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -15,6 +16,8 @@
 #include "ctl/HeadlessUserInterface.h"
 #include "ctl/TerminalProgress.h"
 #include "link/PortDiscovery.h"
+#include "link/SerialEngine.h"
+#include "resources/LinkTexts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 
@@ -33,11 +36,6 @@ QString ReaderLines(const std::string& text) {
         lines.chop(1);
     }
     return lines;
-}
-
-std::string ReplyBytes(CReaderProtocol& reader) {
-    const std::vector<uint8_t> reply = reader.Reply();
-    return std::string(reply.begin(), reply.end());
 }
 
 }  // namespace
@@ -83,11 +81,56 @@ CtlExit CCtlCommands::Run() {
 }
 
 CtlExit CCtlCommands::Ports() {
-    CPortDiscovery discovery;
-    std::vector<std::string> ports;
-    discovery.EnumerateComPorts(ports);
-    for (const std::string& port : ports) {
-        CCtlOutput::Out(QString::fromStdString(port));
+    // The entries as the interface dialog lists them, with the facts of its tool tips.
+    std::vector<std::string> entries;
+    std::vector<std::string> com;
+    std::vector<std::string> usb;
+    CSerialEngine engine;
+    engine.EnumerateComPorts(com);
+    engine.ListUsbDevices(usb);
+    for (std::string entry : com) {
+        if (entry.rfind("\\\\.\\", 0) == 0) {
+            entry.erase(0, 4);
+        }
+        entries.push_back(entry);
+    }
+    for (const std::string& serial : usb) {
+        entries.push_back("USB: " + serial);
+    }
+    const std::vector<CPortFacts> facts = CPortDiscovery().Describe(entries);
+    QJsonArray list;
+    for (size_t i = 0; i < entries.size() && i < facts.size(); ++i) {
+        const CPortFacts& f = facts[i];
+        if (m_request.json) {
+            QJsonObject port{{QStringLiteral("port"), QString::fromStdString(entries[i])},
+                             {QStringLiteral("device"), QString::fromStdString(f.devicePath)},
+                             {QStringLiteral("byId"), QString::fromStdString(f.byId)},
+                             {QStringLiteral("driver"), QString::fromStdString(f.driver)}};
+            if (!f.usb.vendorId.empty() || !f.usb.serialNumber.empty()) {
+                port[QStringLiteral("usb")] = QJsonObject{
+                    {QStringLiteral("manufacturer"), QString::fromStdString(f.usb.manufacturer)},
+                    {QStringLiteral("product"), QString::fromStdString(f.usb.product)},
+                    {QStringLiteral("vendorId"), QString::fromStdString(f.usb.vendorId)},
+                    {QStringLiteral("productId"), QString::fromStdString(f.usb.productId)},
+                    {QStringLiteral("serialNumber"), QString::fromStdString(f.usb.serialNumber)}};
+            }
+            if (f.holder.pid != 0) {
+                port[QStringLiteral("heldBy")] =
+                    QJsonObject{{QStringLiteral("pid"), f.holder.pid},
+                                {QStringLiteral("name"), QString::fromStdString(f.holder.name)}};
+            }
+            list.append(port);
+            continue;
+        }
+        CCtlOutput::Out(QString::fromStdString(entries[i]));
+        const QString lines = LinkTexts::Facts(f);
+        if (!lines.isEmpty()) {
+            CCtlOutput::Out(QStringLiteral("  ") +
+                            QString(lines).replace(QLatin1Char('\n'), QStringLiteral("\n  ")));
+        }
+    }
+    if (m_request.json) {
+        CCtlOutput::Json(QJsonObject{{QStringLiteral("ports"), list}});
     }
     return CtlExit::Done;
 }
@@ -95,7 +138,7 @@ CtlExit CCtlCommands::Ports() {
 CtlExit CCtlCommands::Records(CCtlLink& link) {
     std::string text;
     const bool complete = link.Reader().ReadRecords(text);
-    const std::string bytes = ReplyBytes(link.Reader());
+    const std::string bytes = link.ReceivedBytes();
     if (m_request.output.isEmpty()) {
         // What arrived, also when it did not end: like the window's transcript.
         if (!CCtlOutput::Bytes(bytes)) {

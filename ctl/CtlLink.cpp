@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "resources/LinkTexts.h"
 #include "shell/SettingsStore.h"
 
 namespace {
@@ -41,9 +42,14 @@ bool CCtlLink::Open() {
     const unsigned baud = m_request.baud != 0 ? m_request.baud
                                               : static_cast<unsigned>(CSettingsStore::GetProfileInt(
                                                     kPort, QStringLiteral("Baudrate"), 19200));
+    const bool pathGiven = m_strPort.startsWith(QLatin1Char('/'));
     if (!m_reader.Open(name.toStdString(), baud, 'N', 8, 1, 0, 9, 15000)) {
-        m_strError = tr("%1 kann nicht geöffnet werden.").arg(m_strPort);
+        m_strError = FailureText(pathGiven);
         return false;
+    }
+    // Open, but with a line setting the port refused: worth a word.
+    if (m_reader.LastOpenFailure().Failed()) {
+        m_strWarning = FailureText(pathGiven);
     }
     const int timeout = m_request.timeoutMs != 0
                             ? m_request.timeoutMs
@@ -57,10 +63,36 @@ bool CCtlLink::Open() {
     return true;
 }
 
+// The window's words for the failure, naming the port as it was given.
+QString CCtlLink::FailureText(bool pathGiven) const {
+    CLinkFailure failure = m_reader.LastOpenFailure();
+    if (!failure.Failed()) {
+        return tr("%1 kann nicht geöffnet werden.").arg(m_strPort);
+    }
+    if (pathGiven) {
+        failure.port = m_strPort.toStdString();
+        if (failure.device == failure.port) {
+            failure.device.clear();
+        }
+    }
+    return LinkTexts::Failure(failure);
+}
+
 bool CCtlLink::ReadReport(std::string& report) {
     const bool ok = m_reader.ReadParameters(report);
     if (ok) {
         m_bExtended = report.find("V:") != std::string::npos;
     }
     return ok;
+}
+
+std::string CCtlLink::ReceivedBytes() const {
+    const std::vector<uint8_t> reply = m_reader.Reply();
+    std::string bytes(reply.begin(), reply.end());
+    // A judged reply ends with the zero byte that closed its text on this
+    // side; the reader's record lines never hold one.
+    if (!bytes.empty() && bytes.back() == '\0') {
+        bytes.pop_back();
+    }
+    return bytes;
 }

@@ -34,8 +34,12 @@ public:
     // does when it connects: "V:" in the report is the extended model.
     bool ReadReport(std::string& report);
     bool IsExtended() const { return m_bExtended; }
+    // The bytes the reader sent since the last request, as they came.
+    std::string ReceivedBytes() const;
 
 private:
+    QString FailureText(bool pathGiven) const;
+
     CCtlRequest m_request;
     QString m_strPort;
     QString m_strError;

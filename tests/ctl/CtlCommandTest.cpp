@@ -49,7 +49,9 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
     EXPECT_EQ(parameters["fields"].toObject()["H"].toString(), "012");
     EXPECT_EQ(Run({"reset", "--yes"}).status, 0);
     EXPECT_EQ(Json(Run({"parameters", "--json"}).out)["fields"].toObject()["H"].toString(), "010");
-    EXPECT_EQ(Run({"ports", "--json"}, {}, false).status, 0);
+    const Result ports = Run({"ports", "--json"}, {}, false);
+    EXPECT_EQ(ports.status, 0);
+    EXPECT_TRUE(Json(ports.out)["ports"].isArray()) << ports.out;
 }
 
 // Refused before anything is sent, with the dialogs' messages and status 2.
@@ -81,7 +83,7 @@ TEST_F(OrvaneCtl, RefusedValuesAreUsageErrorsAndSendNothing) {
 TEST_F(OrvaneCtl, ALinkThatDoesNotOpenIsStatus3WithItsReason) {
     Result result = Run({"clock", "--port", "/dev/orvane-test-missing"}, {}, false);
     EXPECT_EQ(result.status, 3);
-    EXPECT_NE(result.err.find("/dev/orvane-test-missing"), npos) << result.err;
+    EXPECT_NE(result.err.find("/dev/orvane-test-missing ist nicht vorhanden"), npos) << result.err;
     result = Run({"clock"}, {}, false);
     EXPECT_EQ(result.status, 3);
     EXPECT_NE(result.err.find("Keine Schnittstelle eingestellt"), npos) << result.err;
