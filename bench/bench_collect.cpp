@@ -16,34 +16,16 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/BenchArgs.h"
 #include "tools/emulator/ReaderEmulator.h"
 
 namespace {
 
 constexpr unsigned kBaud = 19200;
-
-long Option(int argc, char** argv, const char* name, long fallback) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return std::atol(argv[i + 1]);
-        }
-    }
-    return fallback;
-}
-
-bool Flag(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 std::string Beside(const std::string& name) {
     char self[PATH_MAX] = {};
@@ -77,13 +59,13 @@ int Run(std::vector<std::string> args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (Flag(argc, argv, "--help")) {
+    if (BenchArgs::Flag(argc, argv, "--help")) {
         std::printf("usage: %s [--records N] [--timeout MS] [--table]\n", argv[0]);
         return 0;
     }
-    const long records = Option(argc, argv, "--records", 1000);
-    const long timeoutMs = Option(argc, argv, "--timeout", 500);
-    const bool table = Flag(argc, argv, "--table");
+    const long records = static_cast<long>(BenchArgs::Option(argc, argv, "--records", 1000));
+    const long timeoutMs = static_cast<long>(BenchArgs::Option(argc, argv, "--timeout", 500));
+    const bool table = BenchArgs::Flag(argc, argv, "--table");
 
     char pattern[] = "/tmp/bench-collect-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) {

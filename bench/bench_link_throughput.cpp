@@ -21,12 +21,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/BenchArgs.h"
 #include "bench/RawPty.h"
 #include "link/DeviceEntries.h"
 #include "protocol/ReaderProtocol.h"
@@ -187,33 +187,17 @@ double LostLinkWatchCpu(double seconds) {
     return used;
 }
 
-double Option(int argc, char** argv, const char* name, double fallback) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return std::atof(argv[i + 1]);
-        }
-    }
-    return fallback;
-}
-bool Flag(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (Flag(argc, argv, "--help")) {
+    if (BenchArgs::Flag(argc, argv, "--help")) {
         std::printf("usage: %s [--megabytes N] [--rounds N] [--seconds S] [--table]\n", argv[0]);
         return 0;
     }
-    const size_t total = static_cast<size_t>(Option(argc, argv, "--megabytes", 8) * 1e6);
-    const int rounds = std::max(1, static_cast<int>(Option(argc, argv, "--rounds", 3)));
-    const double seconds = Option(argc, argv, "--seconds", 10);
-    const bool table = Flag(argc, argv, "--table");
+    const size_t total = static_cast<size_t>(BenchArgs::Option(argc, argv, "--megabytes", 8) * 1e6);
+    const int rounds = std::max(1, static_cast<int>(BenchArgs::Option(argc, argv, "--rounds", 3)));
+    const double seconds = BenchArgs::Option(argc, argv, "--seconds", 10);
+    const bool table = BenchArgs::Flag(argc, argv, "--table");
 
     // Trace on, but no viewer: an empty runtime folder of our own.
     char dir[] = "/tmp/orvane-bench-XXXXXX";
