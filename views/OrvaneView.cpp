@@ -261,6 +261,10 @@ void COrvaneView::HookOn() {
     if (m_linkNote == LinkNote::NoReader && !m_reader.Reply().empty()) {
         SetLinkNote(LinkNote::None);
     }
+    // Once a command has run on the link that came back, that news is old.
+    if (m_linkNote == LinkNote::Restored) {
+        SetLinkNote(LinkNote::None);
+    }
 }
 
 void COrvaneView::HookOff() {

@@ -254,6 +254,7 @@ TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
     EXPECT_EQ(second.Requests(), std::vector<std::string>({"P"}));
     m_view.OnReadRecords();
     EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
+    EXPECT_EQ(m_view.StatusText(), "");
     first.reset();
 }
 
