@@ -239,7 +239,7 @@ TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
     EXPECT_TRUE(m_view.StatusText().startsWith("COM40 ("));
     EXPECT_TRUE(
         m_view.StatusText().endsWith("ist nicht vorhanden (nicht eingesteckt oder "
-                                         "keinem Gerät zugeordnet)."));
+                                     "keinem Gerät zugeordnet)."));
 
     // Plugged in again, it comes back behind the same link; the link opens
     // by itself and reaches the new reader.
