@@ -10,12 +10,11 @@
 #include "ctl/CtlExit.h"
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
+#include "shell/PortSettings.h"
 
 namespace {
 
 constexpr int kIdLength = 2;
-constexpr int kMinTimeoutMs = 10;
-constexpr int kMaxTimeoutMs = 300000;
 constexpr int kMinSeconds = 0;
 constexpr int kMaxSeconds = 999;
 
@@ -174,10 +173,10 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
         if (!WholeNumber(parser.value(timeout), number)) {
             return Refuse(QStringLiteral("--timeout"), LoadString(Res::IDP_PARSE_INT));
         }
-        if (number < kMinTimeoutMs || number > kMaxTimeoutMs) {
-            return Refuse(
-                QStringLiteral("--timeout"),
-                LoadString(Res::IDP_PARSE_INT_RANGE).arg(kMinTimeoutMs).arg(kMaxTimeoutMs));
+        if (number < CPortSettings::kMinTimeoutMs || number > CPortSettings::kMaxTimeoutMs) {
+            return Refuse(QStringLiteral("--timeout"), LoadString(Res::IDP_PARSE_INT_RANGE)
+                                                           .arg(CPortSettings::kMinTimeoutMs)
+                                                           .arg(CPortSettings::kMaxTimeoutMs));
         }
         m_request.timeoutMs = static_cast<int>(number);
     }

@@ -1,17 +1,7 @@
 #include "ctl/CtlLink.h"
 
-#include <algorithm>
-
 #include "resources/LinkTexts.h"
-#include "shell/SettingsStore.h"
-
-namespace {
-
-const QString kPort = QStringLiteral("Port");
-constexpr int kMinTimeoutMs = 10;
-constexpr int kMaxTimeoutMs = 300000;
-
-}  // namespace
+#include "shell/PortSettings.h"
 
 CCtlLink::CCtlLink(const CCtlRequest& request)
     : m_request(request), m_entries(DeviceEntries()), m_pPreviousEntries(DeviceEntries()) {
@@ -24,9 +14,8 @@ CCtlLink::~CCtlLink() {
 }
 
 bool CCtlLink::Open() {
-    m_strPort = m_request.port.isEmpty()
-                    ? CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"))
-                    : m_request.port;
+    const CPortSettings stored = CPortSettings::Load();
+    m_strPort = m_request.port.isEmpty() ? stored.name : m_request.port;
     if (m_strPort.trimmed().isEmpty()) {
         m_strError =
             tr("Keine Schnittstelle eingestellt: --port angeben oder im Fenster unter "
@@ -39,9 +28,7 @@ bool CCtlLink::Open() {
         const int number = m_entries.Add(name.toStdString());
         name = QStringLiteral("COM%1").arg(number);
     }
-    const unsigned baud = m_request.baud != 0 ? m_request.baud
-                                              : static_cast<unsigned>(CSettingsStore::GetProfileInt(
-                                                    kPort, QStringLiteral("Baudrate"), 19200));
+    const unsigned baud = m_request.baud != 0 ? m_request.baud : stored.baudRate;
     const bool pathGiven = m_strPort.startsWith(QLatin1Char('/'));
     if (!m_reader.Open(name.toStdString(), baud, 'N', 8, 1, 0, 9, 15000)) {
         m_strError = FailureText(pathGiven);
@@ -51,10 +38,9 @@ bool CCtlLink::Open() {
     if (m_reader.LastOpenFailure().Failed()) {
         m_strWarning = FailureText(pathGiven);
     }
-    const int timeout = m_request.timeoutMs != 0
-                            ? m_request.timeoutMs
-                            : CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500);
-    m_reader.m_timeoutMs = static_cast<uint32_t>(std::clamp(timeout, kMinTimeoutMs, kMaxTimeoutMs));
+    m_reader.m_timeoutMs = m_request.timeoutMs != 0
+                               ? CPortSettings::HeldTimeout(m_request.timeoutMs)
+                               : stored.timeoutMs;
     if (!m_reader.StartMonitoring()) {
         m_reader.Close();
         m_strError = tr("%1 kann nicht geöffnet werden.").arg(m_strPort);

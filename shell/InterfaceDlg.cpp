@@ -18,13 +18,14 @@
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/MessageBox.h"
+#include "shell/PortSettings.h"
 #include "shell/SettingsStore.h"
 
 namespace {
 
 const QString kPort = QStringLiteral("Port");
-constexpr uint32_t kMinTimeout = 10;
-constexpr uint32_t kMaxTimeout = 300000;
+constexpr qulonglong kMinTimeout = CPortSettings::kMinTimeoutMs;
+constexpr qulonglong kMaxTimeout = CPortSettings::kMaxTimeoutMs;
 
 // Plugging settles (node, then by-id link) before the list is filled again.
 constexpr int kRefreshDelayMs = 300;

@@ -24,6 +24,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/Strings.h"
 #include "shell/InterfaceDlg.h"
+#include "shell/PortSettings.h"
 #include "shell/SettingsStore.h"
 #include "views/BusyGuard.h"
 #include "views/EchoByteToView.h"
@@ -114,24 +115,20 @@ bool COrvaneView::OpenLink() {
     // The parameter read dispatches events while the link already counts as
     // open: no command, interface choice or close may start inside it.
     CBusyGuard busy(window());
-    QString name = CSettingsStore::GetProfileString(kPort, QStringLiteral("Name"));
-    const int baudRate = CSettingsStore::GetProfileInt(kPort, QStringLiteral("Baudrate"), 19200);
+    const CPortSettings port = CPortSettings::Load();
+    QString name = port.name;
     name.remove(QStringLiteral("USB: "));
     // A port still open would keep the monitor thread from starting again.
     if (m_reader.IsOpen()) {
         CloseLink();
     }
-    if (!m_reader.Open(name.toStdString(), static_cast<unsigned>(baudRate), 'N', 8, 1, 0, 9,
-                       15000)) {
+    if (!m_reader.Open(name.toStdString(), port.baudRate, 'N', 8, 1, 0, 9, 15000)) {
         m_strPortName.clear();
         m_lastFailure = m_reader.LastOpenFailure();
         SetLinkNote(LinkNote::Failed);
         return false;
     }
-    // A hand-edited time-out outside the range the dialog allows would make
-    // the reply wait end at once or never; it is held to that range.
-    const int timeout = CSettingsStore::GetProfileInt(kPort, QStringLiteral("Timeout"), 500);
-    m_reader.m_timeoutMs = static_cast<uint32_t>(std::clamp(timeout, 10, 300000));
+    m_reader.m_timeoutMs = port.timeoutMs;
     if (!m_reader.StartMonitoring()) {
         // An open port without its monitor thread would enable the reader
         // commands on a link that cannot work.
