@@ -32,7 +32,11 @@ IFS=. read -r major minor patch <<<"$project_version"
 version="$major.$minor$patch"
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 XDG_CONFIG_HOME=$stage/config \
        XDG_RUNTIME_DIR=$stage/runtime
-[[ $("$stage/usr/bin/orvane" --version) == "Orvane $version" ]] || fail "orvane --version"
+# In a terminal without a display, as on a server or over ssh.
+[[ $(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$stage/usr/bin/orvane" --version) == \
+    "Orvane $version" ]] || fail "orvane --version"
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$stage/usr/bin/orvane" --help |
+    grep -q -- --version || fail "orvane --help"
 for tool in orvane-emulator orvane-trace orvanectl; do
     [[ $("$stage/usr/bin/$tool" --version) == "$tool (Orvane) $version" ]] ||
         fail "$tool --version"

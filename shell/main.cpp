@@ -2,12 +2,39 @@
 #include <QLocale>
 
 #include <cstdio>
+#include <string_view>
 
 #include "shell/Language.h"
 #include "shell/OrvaneApp.h"
 #include "shell/OrvaneCommandLine.h"
 
+namespace {
+
+// True when an argument asks only for text (help, version): that must work in
+// a terminal without a display, as other programs' --help does.
+bool AsksOnlyForText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break;
+        }
+        for (const std::string_view option :
+             {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (argument == option) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // The program ends after the text, so no window system is asked for.
+    if (AsksOnlyForText(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
 
     // Command-line texts follow the system's language, like those of other
