@@ -117,7 +117,7 @@ bool COrvaneDoc::SaveModified() {
 }
 
 QString COrvaneDoc::FileFilter() {
-    return QStringLiteral("Textdatei (*.txt)");
+    return tr("Textdatei (*.txt)");
 }
 
 void COrvaneDoc::ForgetPathName() {

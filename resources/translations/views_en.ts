@@ -166,6 +166,14 @@ keys</translation>
     </message>
 </context>
 <context>
+    <name>COrvaneDoc</name>
+    <message>
+        <location filename="../../views/OrvaneDoc.cpp" line="120"/>
+        <source>Textdatei (*.txt)</source>
+        <translation>Text file (*.txt)</translation>
+    </message>
+</context>
+<context>
     <name>CParametersDlg</name>
     <message>
         <location filename="../../views/ParametersDlg.cpp" line="31"/>
