@@ -25,10 +25,9 @@
 #include <string>
 #include <thread>
 
+#include "bench/BenchView.h"
 #include "bench/RawPty.h"
 #include "bench/RecordLines.h"
-#include "link/DeviceEntries.h"
-#include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 #include "views/TranscriptText.h"
 
@@ -72,17 +71,10 @@ Peaks ThroughTheView(const std::string& lines) {
     if (!pty.Open()) {
         return peaks;
     }
-    CMapDeviceEntries entries;
-    entries.WriteEntry(43, pty.path);
-    SetDeviceEntries(&entries);
     {
-        COrvaneDoc doc;
-        COrvaneView view(&doc);
-        view.resize(815, 400);
-        view.show();
-        if (view.m_reader.Open("COM43", 19200, 'N', 8, 1, 0, 9, 15000) &&
-            view.m_reader.StartMonitoring()) {
-            view.HookOn();
+        CBenchView bench(43, pty.path);
+        COrvaneView& view = bench.View();
+        if (bench.IsOpen()) {
             Settle(300);
             peaks.emptyKb = StatusKb("VmHWM");
             // Non-blocking, so that the writer ends when the view stops taking bytes.
@@ -113,10 +105,8 @@ Peaks ThroughTheView(const std::string& lines) {
             Settle(300);
             peaks.fullKb = StatusKb("VmHWM");
             peaks.complete = view.TranscriptLength() == COrvaneView::kMaxLength;
-            view.CloseLink();
         }
     }
-    SetDeviceEntries(nullptr);
     return peaks;
 }
 

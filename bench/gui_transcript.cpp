@@ -26,12 +26,11 @@
 #include <cstring>
 #include <string>
 
+#include "bench/BenchView.h"
 #include "bench/EmulatorProcess.h"
 #include "bench/RecordLines.h"
-#include "link/DeviceEntries.h"
 #include "tools/emulator/ReaderEmulator.h"
 #include "views/EchoByteToView.h"
-#include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 #include "views/TranscriptText.h"
 
@@ -59,22 +58,15 @@ Result ThroughTheView(const std::string& lines, unsigned baud) {
     EmulatorOptions options;
     options.baudRate = baud;
     CReaderEmulator emulator(options);
-    CMapDeviceEntries entries;
     Result result;
     const auto total = static_cast<qsizetype>(lines.size());
     if (!emulator.Start()) {
         return result;
     }
-    entries.WriteEntry(40, emulator.PortPath());
-    SetDeviceEntries(&entries);
     {
-        COrvaneDoc doc;
-        COrvaneView view(&doc);
-        view.resize(815, 400);
-        view.show();
-        if (view.m_reader.Open("COM40", 19200, 'N', 8, 1, 0, 9, 15000) &&
-            view.m_reader.StartMonitoring()) {
-            view.HookOn();
+        CBenchView bench(40, emulator.PortPath());
+        COrvaneView& view = bench.View();
+        if (bench.IsOpen()) {
             QElapsedTimer sinceTick;
             QTimer ticker;
             QObject::connect(&ticker, &QTimer::timeout, [&] {
@@ -105,10 +97,8 @@ Result ThroughTheView(const std::string& lines, unsigned baud) {
             result.seconds = clock.elapsed() / 1000.0;
             ticker.stop();
             result.complete = result.complete && view.TranscriptBytes().size() == total;
-            view.CloseLink();
         }
     }
-    SetDeviceEntries(nullptr);
     return result;
 }
 
@@ -127,18 +117,11 @@ struct CpuResult {
 // The lines from the emulator process through the port, the hook and the
 // view, while the program's ordinary event loop runs.
 CpuResult CpuWhileStreaming(CEmulatorProcess& emulator, qsizetype total) {
-    CMapDeviceEntries entries;
-    entries.WriteEntry(40, emulator.PortPath());
-    SetDeviceEntries(&entries);
     CpuResult result;
     {
-        COrvaneDoc doc;
-        COrvaneView view(&doc);
-        view.resize(815, 400);
-        view.show();
-        if (view.m_reader.Open("COM40", 19200, 'N', 8, 1, 0, 9, 15000) &&
-            view.m_reader.StartMonitoring()) {
-            view.HookOn();
+        CBenchView bench(40, emulator.PortPath());
+        COrvaneView& view = bench.View();
+        if (bench.IsOpen()) {
             QEventLoop loop;
             QTimer::singleShot(300, &loop, &QEventLoop::quit);  // the window settles first
             loop.exec();
@@ -158,10 +141,8 @@ CpuResult CpuWhileStreaming(CEmulatorProcess& emulator, qsizetype total) {
             result.cpuSeconds = ProcessCpuSeconds() - cpuStart;
             result.seconds = clock.elapsed() / 1000.0;
             result.complete = result.complete && view.TranscriptBytes().size() == total;
-            view.CloseLink();
         }
     }
-    SetDeviceEntries(nullptr);
     return result;
 }
 
