@@ -176,7 +176,7 @@ double LostLinkWatchCpu(double seconds) {
             const double process0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
             for (int tick = 0; tick < static_cast<int>(seconds); ++tick) {
                 std::this_thread::sleep_for(std::chrono::seconds(1));
-                protocol.IsSameDevicePresent();
+                protocol.OpenedDevicePresence();
             }
             used = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - process0;
         }

@@ -221,6 +221,7 @@ bool CSerialEngine::OpenPort(const std::string& name) {
         m_lastFailure = CLinkFailure::ForDevice(0, port, device);
     }
     m_strOpenedDevice = device;
+    m_openedIdentity = m_bUsb ? CDeviceIdentity{} : CDeviceIdentity::Read(device, CTtyScanner());
     m_bOpenedUsb = m_bUsb;
     m_bPortOpen.store(true);
     return true;
@@ -305,16 +306,19 @@ bool CSerialEngine::IsOpen() const {
     return m_bPortOpen.load();
 }
 
-bool CSerialEngine::IsSameDevicePresent() {
+CDeviceIdentity::Match CSerialEngine::OpenedDevicePresence() {
+    using Match = CDeviceIdentity::Match;
     if (m_strOpenedDevice.empty()) {
-        return false;
+        return Match::Absent;
     }
     if (!m_bOpenedUsb) {
-        return IsCharacterDevice(m_strOpenedDevice);
+        return m_openedIdentity.Compare(CDeviceIdentity::Read(m_strOpenedDevice, CTtyScanner()));
     }
     std::vector<std::string> adapters;
     ListUsbDevices(adapters);
-    return std::find(adapters.begin(), adapters.end(), m_strOpenedDevice) != adapters.end();
+    return std::find(adapters.begin(), adapters.end(), m_strOpenedDevice) != adapters.end()
+               ? Match::Same
+               : Match::Absent;
 }
 
 void CSerialEngine::ListUsbDevices(std::vector<std::string>& list) {

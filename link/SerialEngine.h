@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/DeviceIdentity.h"
 #include "link/Ftd2xxBinding.h"
 #include "link/LineSettings.h"
 #include "link/LinkFailure.h"
@@ -61,11 +62,12 @@ public:
     // True once the open port's device has gone away (unplugged, hung up);
     // cleared by the next Open. Callable from any thread.
     bool IsDeviceGone() const { return m_bDeviceGone.load(); }
-    // True if the device that the last successful Open reached is there
-    // again: its device path exists (a /dev/serial/by-id link keeps its name
-    // when the adapter comes back as another ttyUSB), or, for an FTDI
-    // adapter, a free adapter has its serial number. Also after Close.
-    bool IsSameDevicePresent();
+    // Whether the device that the last successful Open reached is there
+    // again under its name (a /dev/serial/by-id link keeps its name when
+    // the adapter comes back as another ttyUSB), or another device took the
+    // name; for an FTDI adapter, whether a free adapter has its serial
+    // number. Also after Close.
+    CDeviceIdentity::Match OpenedDevicePresence();
 
     // Rewrites a COM name to "\\.\COM<n>" and returns true, or leaves the
     // name unchanged and returns false (an FTDI serial number).
@@ -161,7 +163,9 @@ private:
 
     CLinkFailure m_lastFailure;
     std::atomic<bool> m_bDeviceGone{false};
-    // What the last successful Open reached: a device path, or an adapter's serial number.
+    // What the last successful Open reached: a device path and the device
+    // found there, or an adapter's serial number.
     std::string m_strOpenedDevice;
+    CDeviceIdentity m_openedIdentity;
     bool m_bOpenedUsb = false;
 };

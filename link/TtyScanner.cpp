@@ -142,20 +142,38 @@ bool CTtyScanner::IsUartPresent(int k) const {
 }
 
 CUsbIdentity CTtyScanner::UsbOf(const std::string& name) const {
+    std::string sysDevice;
+    std::string usbDevice;
+    CUsbIdentity usb;
+    DeviceOf(name, sysDevice, usbDevice, usb);
+    return usb;
+}
+
+bool CTtyScanner::DeviceOf(const std::string& name, std::string& sysDevice, std::string& usbDevice,
+                           CUsbIdentity& usb) const {
+    sysDevice.clear();
+    usbDevice.clear();
+    usb = {};
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
     std::error_code ec;
     fs::path dir = fs::canonical(fs::path(m_sysRoot) / "class" / "tty" / name / "device", ec);
     if (ec) {
-        return {};
+        return false;
     }
+    sysDevice = dir.string();
     // The USB device is a few levels above the port: the interface, then
     // the device that carries the manufacturer and product texts.
     for (int level = 0; level < 4 && dir.has_relative_path(); ++level) {
         if (fs::exists(dir / "product", ec) || fs::exists(dir / "manufacturer", ec)) {
-            return ReadUsbIdentity(dir);
+            usbDevice = dir.string();
+            usb = ReadUsbIdentity(dir);
+            break;
         }
         dir = dir.parent_path();
     }
-    return {};
+    return true;
 }
 
 bool CTtyScanner::UsbDeviceBySerial(const std::string& serialNumber, CUsbIdentity& usb) const {

@@ -44,6 +44,12 @@ public:
     // adapter that the D2XX library drives without a tty; false if none.
     bool UsbDeviceBySerial(const std::string& serialNumber, CUsbIdentity& usb) const;
 
+    // Where the tty <name> sits in sysfs: its canonical device folder and,
+    // for a port on USB, the USB device's folder (its path names the USB
+    // port it hangs on) and texts. False if sysfs has no device for it.
+    bool DeviceOf(const std::string& name, std::string& sysDevice, std::string& usbDevice,
+                  CUsbIdentity& usb) const;
+
 private:
     CUsbIdentity UsbOf(const std::string& name) const;
     std::string StablePath(const std::string& devicePath) const;

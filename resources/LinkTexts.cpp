@@ -140,6 +140,13 @@ QString Lost(const QString& port, bool cutShort) {
         .arg(port);
 }
 
+QString OtherDevice(const QString& port) {
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                "An %1 ist jetzt ein anderes Gerät. Orvane verbindet nicht von "
+                                "selbst; wählen Sie die Schnittstelle, um es zu benutzen."))
+        .arg(port);
+}
+
 QString Restored(const QString& port) {
     return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Verbindung zu %1 wiederhergestellt.")).arg(port);
 }

@@ -22,6 +22,8 @@ QString Facts(const CPortFacts& facts);
 QString PaneLost(const QString& port);
 // The status line when the link was lost; cutShort: a read-out ended with it.
 QString Lost(const QString& port, bool cutShort);
+// The status line when another device took the lost link's name.
+QString OtherDevice(const QString& port);
 // The status line when the lost link was opened again by itself.
 QString Restored(const QString& port);
 

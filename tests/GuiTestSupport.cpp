@@ -14,6 +14,10 @@
 #include <QThread>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "link/Ftd2xxBinding.h"
 #include "shell/SettingsStore.h"
@@ -247,4 +251,48 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         QThread::msleep(2);
     }
     return true;
+}
+
+CPtySquatter::CPtySquatter(const std::string& path) {
+    const auto number = [](const std::string& name) {
+        const size_t slash = name.rfind('/');
+        return std::atoi(name.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+    };
+    const int wanted = number(path);
+    for (int attempt = 0; attempt <= wanted + 1; ++attempt) {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        char name[64] = {};
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
+            ::ptsname_r(master, name, sizeof name) != 0) {
+            if (master >= 0) {
+                ::close(master);
+            }
+            return;
+        }
+        m_masters.push_back(master);
+        if (path == name) {
+            m_held = master;
+            return;
+        }
+        if (number(name) > wanted) {
+            m_bTakenByOther = true;
+            return;
+        }
+    }
+}
+
+CPtySquatter::~CPtySquatter() {
+    for (int master : m_masters) {
+        ::close(master);
+    }
+}
+
+std::string CPtySquatter::Received() const {
+    std::string bytes;
+    char buffer[256];
+    ssize_t n = 0;
+    while (m_held >= 0 && (n = ::read(m_held, buffer, sizeof buffer)) > 0) {
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    return bytes;
 }

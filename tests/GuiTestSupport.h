@@ -49,6 +49,24 @@ public:
 // How often the emulator received this request.
 size_t CountRequests(const CReaderEmulator& emulator, const std::string& request);
 
+// Another device under a pseudo-terminal's name: takes new pseudo-terminals
+// until it holds the one at path (Linux hands out the lowest free number,
+// so a number freed a moment ago comes back at once) or one past it, which
+// means another process took the number first.
+class CPtySquatter {
+public:
+    explicit CPtySquatter(const std::string& path);
+    ~CPtySquatter();
+    bool Holds() const { return m_held >= 0 || m_bTakenByOther; }
+    // What was written to the device at path, if this squatter holds it.
+    std::string Received() const;
+
+private:
+    std::vector<int> m_masters;
+    int m_held = -1;
+    bool m_bTakenByOther = false;
+};
+
 // The stand-in D2XX library of the tests, for adapters served on
 // pseudo-terminals; the program's binding loads it while this object lives.
 class CStandInAdapters {

@@ -196,6 +196,11 @@ bool COrvaneView::ReopenIfLost() {
     if (!m_bLinkLost) {
         return true;
     }
+    // Requests are for the reader: a device that took its name gets none.
+    if (m_reader.OpenedDevicePresence() == CDeviceIdentity::Match::Other) {
+        SetLinkNote(LinkNote::OtherDevice);
+        return false;
+    }
     if (!OpenLink()) {
         return false;
     }
@@ -217,8 +222,20 @@ void COrvaneView::OnLinkWatch() {
         }
         return;
     }
-    if (m_reader.IsSameDevicePresent()) {
-        ReopenIfLost();
+    switch (m_reader.OpenedDevicePresence()) {
+        case CDeviceIdentity::Match::Same:
+            ReopenIfLost();
+            break;
+        case CDeviceIdentity::Match::Other:
+            if (m_linkNote != LinkNote::OtherDevice) {
+                SetLinkNote(LinkNote::OtherDevice);
+            }
+            break;
+        case CDeviceIdentity::Match::Absent:
+            if (m_linkNote == LinkNote::OtherDevice) {
+                SetLinkNote(LinkNote::Lost);
+            }
+            break;
     }
 }
 
@@ -300,6 +317,8 @@ QString COrvaneView::StatusText() const {
         case LinkNote::Lost:
         case LinkNote::CutShort:
             return LinkTexts::Lost(m_strLostPort, m_linkNote == LinkNote::CutShort);
+        case LinkNote::OtherDevice:
+            return LinkTexts::OtherDevice(m_strLostPort);
         case LinkNote::Restored:
             return LinkTexts::Restored(m_strPortName);
         case LinkNote::NoReader:

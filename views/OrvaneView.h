@@ -120,7 +120,7 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    enum class LinkNote { None, Failed, Lost, CutShort, Restored, NoReader, ReaderPaused };
+    enum class LinkNote { None, Failed, Lost, CutShort, OtherDevice, Restored, NoReader, ReaderPaused };
 
     void InsertReceived(const QByteArray& bytes);
     void OnLinkWatch();

@@ -99,6 +99,11 @@
         <translation>Connection to %1 lost. Orvane reconnects as soon as the device is back.</translation>
     </message>
     <message>
+        <location filename="../LinkTexts.cpp" line="143"/>
+        <source>An %1 ist jetzt ein anderes Gerät. Orvane verbindet nicht von selbst; wählen Sie die Schnittstelle, um es zu benutzen.</source>
+        <translation>%1 now holds another device. Orvane does not connect by itself; choose the interface to use it.</translation>
+    </message>
+    <message>
         <location filename="../LinkTexts.cpp" line="144"/>
         <source>Verbindung zu %1 wiederhergestellt.</source>
         <translation>Connection to %1 restored.</translation>

@@ -40,16 +40,19 @@ void CFakeSysfs::AddTtyS(int k, int type) {
 
 void CFakeSysfs::AddUsbPort(const std::string& name, const std::string& manufacturer,
                             const std::string& product, const UsbIds& ids) {
-    const fs::path usbDevice = SysRoot() + "/devices/pci0000:00/usb1/1-" + name;
+    const fs::path usbDevice =
+        SysRoot() + "/devices/pci0000:00/usb1/" + (ids.usbPort.empty() ? "1-" + name : ids.usbPort);
     const fs::path port = usbDevice / "1-1:1.0" / name;
     fs::create_directories(port);
     if (!manufacturer.empty()) {
         WriteFile(usbDevice / "manufacturer", manufacturer);
     }
     WriteFile(usbDevice / "product", product);
-    if (!ids.serial.empty()) {
+    if (!ids.vendorId.empty()) {
         WriteFile(usbDevice / "idVendor", ids.vendorId);
         WriteFile(usbDevice / "idProduct", ids.productId);
+    }
+    if (!ids.serial.empty()) {
         WriteFile(usbDevice / "serial", ids.serial);
         fs::create_directories(SysRoot() + "/bus/usb/devices");
         fs::create_directory_symlink(usbDevice, SysRoot() + "/bus/usb/devices/1-" + name);

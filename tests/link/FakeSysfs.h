@@ -15,9 +15,10 @@ public:
     void AddTtyS(int k, int type);
     // A USB serial port with the USB device's manufacturer and product texts;
     // with ids, also its vendor and product id, serial number (the device is
-    // then listed in /sys/bus/usb/devices) and the port's driver.
+    // then listed in /sys/bus/usb/devices), the port's driver and the USB
+    // port the device hangs on ("1-<name>" unless given).
     struct UsbIds {
-        std::string vendorId, productId, serial, driver;
+        std::string vendorId, productId, serial, driver, usbPort;
     };
     void AddUsbPort(const std::string& name, const std::string& manufacturer,
                     const std::string& product, const UsbIds& ids = {});

@@ -4,6 +4,7 @@
 #include "FakeSysfs.h"
 #include "LinkTestSupport.h"
 #include "link/ComTable.h"
+#include "link/DeviceIdentity.h"
 #include "link/PortDiscovery.h"
 #include "link/TtyScanner.h"
 
@@ -124,7 +125,8 @@ TEST_F(PortDiscoveryTest, DescribeTellsWhichPortIsWhich) {
     CPtyPair adapter;
     CPtyPair entered;
     m_fake.AddTtyS(0, 4);
-    m_fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R USB UART", {"0403", "6001", "A1B2C3", "ftdi_sio"});
+    m_fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R USB UART",
+                      {"0403", "6001", "A1B2C3", "ftdi_sio", ""});
     m_fake.AddDevNode("ttyUSB0", adapter.PortPath());
     m_fake.AddById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "ttyUSB0");
     m_entries.Set(40, entered.PortPath());
@@ -153,6 +155,68 @@ TEST_F(PortDiscoveryTest, DescribeTellsWhichPortIsWhich) {
     EXPECT_TRUE(facts[2].devicePath.empty());
     EXPECT_EQ(facts[2].usb.product, "FT232R USB UART");
     EXPECT_TRUE(facts[3].devicePath.empty());
+}
+
+// A device under a name it had before is the same one only when it says so.
+TEST_F(PortDiscoveryTest, ADeviceIsTheSameOnlyWhenItsIdentityMatches) {
+    using Match = CDeviceIdentity::Match;
+    const CTtyScanner scanner(m_fake.SysRoot(), m_fake.DevRoot());
+    const auto read = [&](const std::string& name) {
+        return CDeviceIdentity::Read(m_fake.DevRoot() + "/" + name, scanner);
+    };
+    CPtyPair first;
+    CPtyPair second;
+    const std::string byId = "serial/by-id/usb-FTDI_A1-if00-port0";
+    m_fake.AddTtyS(0, 4);
+    m_fake.AddDevNode("ttyS0", first.PortPath());
+    m_fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R", {"0403", "6001", "A1", "ftdi_sio", "1-2"});
+    m_fake.AddDevNode("ttyUSB0", first.PortPath());
+    m_fake.AddById("usb-FTDI_A1-if00-port0", "ttyUSB0");
+    const CDeviceIdentity uart = read("ttyS0");
+    const CDeviceIdentity serial = read(byId);
+    EXPECT_EQ(serial.Usb().serialNumber, "A1");
+    EXPECT_EQ(uart.Compare(read("ttyS0")), Match::Same);
+
+    // The adapter with a serial number comes back as ttyUSB1 on another USB port.
+    m_fake.RemovePort("ttyUSB0");
+    m_fake.RemoveDevNode("ttyUSB0");
+    EXPECT_EQ(serial.Compare(read(byId)), Match::Absent);
+    m_fake.AddUsbPort("ttyUSB1", "FTDI", "FT232R", {"0403", "6001", "A1", "ftdi_sio", "1-3"});
+    m_fake.AddDevNode("ttyUSB1", second.PortPath());
+    m_fake.AddById("usb-FTDI_A1-if00-port0", "ttyUSB1");
+    EXPECT_EQ(serial.Compare(read(byId)), Match::Same);
+
+    // Without a serial number the USB port tells one adapter from another.
+    m_fake.AddUsbPort("ttyUSB2", "Prolific", "PL2303", {"067b", "2303", "", "", "1-4"});
+    m_fake.AddDevNode("ttyUSB2", second.PortPath());
+    const CDeviceIdentity anonymous = read("ttyUSB2");
+    m_fake.RemovePort("ttyUSB2");
+    m_fake.AddUsbPort("ttyUSB2", "Prolific", "PL2303", {"067b", "2303", "", "", "1-5"});
+    EXPECT_EQ(anonymous.Compare(read("ttyUSB2")), Match::Other);
+    m_fake.RemovePort("ttyUSB2");
+    m_fake.AddUsbPort("ttyUSB2", "Prolific", "PL2303", {"067b", "2303", "", "", "1-4"});
+    EXPECT_EQ(anonymous.Compare(read("ttyUSB2")), Match::Same);
+    EXPECT_EQ(anonymous.Compare(read("ttyS0")), Match::Other);
+
+    // A pseudo-terminal is itself only while it lives; a link made anew
+    // vouches for a new one, a stale link does not.
+    auto pty = std::make_unique<CPtyPair>();
+    const std::string ptyPath = pty->PortPath();
+    m_fake.AddDevNode("link", ptyPath);
+    const CDeviceIdentity direct = CDeviceIdentity::Read(ptyPath, scanner);
+    const CDeviceIdentity linked = read("link");
+    EXPECT_EQ(direct.Compare(CDeviceIdentity::Read(ptyPath, scanner)), Match::Same);
+    pty.reset();
+    EXPECT_EQ(linked.Compare(read("link")), Match::Absent);
+    std::this_thread::sleep_for(20ms);  // past a tick of the clock that stamps new nodes
+    CPtyPair again;
+    if (again.PortPath() == ptyPath) {
+        EXPECT_EQ(direct.Compare(CDeviceIdentity::Read(ptyPath, scanner)), Match::Other);
+        EXPECT_EQ(linked.Compare(read("link")), Match::Other);
+    }
+    m_fake.RemoveDevNode("link");
+    m_fake.AddDevNode("link", again.PortPath());
+    EXPECT_EQ(linked.Compare(read("link")), Match::Same);
 }
 
 TEST(InsertPortSorted, OrdersByNumberAndKeepsTheOrderOfEqualOnes) {

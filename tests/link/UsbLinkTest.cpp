@@ -206,10 +206,10 @@ TEST_F(UsbLinkTest, UnknownSerialNumberDoesNotOpen) {
     ASSERT_TRUE(holder.OpenDefault(kSerial));
     EXPECT_FALSE(engine.OpenDefault(kSerial));
     EXPECT_EQ(engine.LastOpenFailure().kind, LinkFailureKind::InUse);
-    EXPECT_FALSE(engine.IsSameDevicePresent());  // nothing opened yet
+    EXPECT_EQ(engine.OpenedDevicePresence(), CDeviceIdentity::Match::Absent);  // nothing opened yet
     // Once it is free again, the holder's adapter counts as back.
     holder.Close();
-    EXPECT_TRUE(holder.IsSameDevicePresent());
+    EXPECT_EQ(holder.OpenedDevicePresence(), CDeviceIdentity::Match::Same);
 }
 
 class MissingLibraryTest : public ::testing::Test {

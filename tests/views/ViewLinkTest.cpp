@@ -224,14 +224,25 @@ TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
     EXPECT_EQ(m_view.PortPaneText(), "COM40 getrennt");
     EXPECT_EQ(m_view.StatusText(), LinkTexts::Lost("COM40", true));
 
-    // While the device is away: one report, no spinning, and a command that
-    // cannot reopen says why instead of failing with a read error.
+    // Another device takes the freed pseudo-terminal number that the link
+    // still names, as another program's terminal or another adapter without
+    // a serial number would: it is named, never opened, and gets no request.
+    CPtySquatter squatter(first->PortPath());
+    ASSERT_TRUE(squatter.Holds()) << first->PortPath();
     const double cpuBefore = ProcessCpuSeconds();
+    EXPECT_TRUE(WaitUntil([&] { return m_view.StatusText() == LinkTexts::OtherDevice("COM40"); }));
     ProcessEventsFor(std::chrono::milliseconds(1500));
     EXPECT_LT(ProcessCpuSeconds() - cpuBefore, 0.3);
-    EXPECT_EQ(status.count(), 1);
+    EXPECT_EQ(status.count(), 2);
     CModalScript none;
     none.Start();
+    m_view.OnReadClock();
+    EXPECT_FALSE(m_view.m_reader.IsOpen());
+    EXPECT_EQ(squatter.Received(), "");
+
+    // Unplugged for good, its link goes too: a command says why instead of
+    // failing with a read error.
+    ASSERT_EQ(::unlink(options.linkPath.c_str()), 0);
     m_view.OnReadClock();
     none.Stop();
     EXPECT_TRUE(none.m_unexpected.isEmpty()) << none.m_unexpected.join(';').toStdString();
