@@ -9,13 +9,13 @@
 
 #include <vector>
 
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "ctl/AtomicFile.h"
 #include "ctl/CtlLink.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/HeadlessUserInterface.h"
 #include "ctl/TerminalProgress.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
 
 namespace {
 

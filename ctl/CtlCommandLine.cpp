@@ -6,11 +6,11 @@
 
 #include <map>
 
+#include "common/PortSettings.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "ctl/ClockText.h"
 #include "ctl/CtlExit.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/PortSettings.h"
 
 namespace {
 

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/LinkTexts.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "ctl/AtomicFile.h"
 #include "ctl/ClockText.h"
 #include "ctl/CollectCommand.h"
@@ -17,9 +20,6 @@
 #include "ctl/TerminalProgress.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
-#include "resources/LinkTexts.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ctl/CtlLink.h"
 
-#include "resources/LinkTexts.h"
-#include "shell/PortSettings.h"
+#include "common/LinkTexts.h"
+#include "common/PortSettings.h"
 
 CCtlLink::CCtlLink(const CCtlRequest& request)
     : m_request(request), m_entries(DeviceEntries()), m_pPreviousEntries(DeviceEntries()) {

@@ -4,16 +4,16 @@
 
 #include <cstdio>
 
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsDeviceEntries.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "ctl/CtlCommandLine.h"
 #include "ctl/CtlCommands.h"
 #include "ctl/HeadlessUserInterface.h"
 #include "link/DeviceEntries.h"
 #include "protocol/UserInterface.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/Language.h"
-#include "shell/SettingsDeviceEntries.h"
-#include "shell/SettingsStore.h"
 
 int main(int argc, char** argv) {
     // A file size limit makes a write fail with EFBIG, which collect handles,

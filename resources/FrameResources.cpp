@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 
 namespace Res {
 

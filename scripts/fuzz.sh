@@ -24,7 +24,7 @@ build=build-fuzz
 targets=(echo_piece reply_judgement key_list_frame port_name port_sorted transcript_text)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORVANE_FUZZ=ON -DORVANE_GUI=OFF -DORVANE_BENCH=OFF
+    -DORVANE_FUZZ=ON -DORVANE_BENCH=OFF
 cmake --build "$build" -j"$jobs" --target orvane_fuzz_targets
 
 # Runs work on copies: new inputs never land in the repository by themselves.

@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/MessageBox.h"
-#include "shell/ProgramFiles.h"
+#include "common/ProgramFiles.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "views/BusyGuard.h"
+#include "views/MessageBox.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "shell/ProgramFiles.h"
+#include "common/ProgramFiles.h"
 
 class QWidget;
 

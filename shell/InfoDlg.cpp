@@ -1,6 +1,6 @@
 #include "shell/InfoDlg.h"
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "shell/HyperlinkStatic.h"
 #include "shell/ProductVersion.h"
 #include "ui_InfoDlg.h"

@@ -12,14 +12,14 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "common/LinkTexts.h"
+#include "common/PortSettings.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
-#include "resources/LinkTexts.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/MessageBox.h"
-#include "shell/PortSettings.h"
-#include "shell/SettingsStore.h"
+#include "views/MessageBox.h"
 
 namespace {
 

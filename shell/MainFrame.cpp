@@ -13,13 +13,13 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "resources/FrameResources.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/Language.h"
-#include "shell/MessageBox.h"
-#include "shell/SettingsStore.h"
 #include "views/BusyGuard.h"
+#include "views/MessageBox.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 

@@ -5,18 +5,19 @@
 #include <QKeyEvent>
 #include <QLoggingCategory>
 
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsDeviceEntries.h"
+#include "common/SettingsStore.h"
 #include "link/DebugOutput.h"
 #include "link/DeviceEntries.h"
 #include "protocol/UserInterface.h"
-#include "resources/ResourceIds.h"
 #include "shell/Help.h"
 #include "shell/InfoDlg.h"
-#include "shell/Language.h"
+#include "shell/InterfaceDlgChoice.h"
 #include "shell/MainFrame.h"
-#include "shell/MessageBox.h"
 #include "shell/QtUserInterface.h"
-#include "shell/SettingsDeviceEntries.h"
-#include "shell/SettingsStore.h"
+#include "views/MessageBox.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 
@@ -32,6 +33,7 @@ const QString kRecentSection = QStringLiteral("Recent File List");
 
 COrvaneApp::COrvaneApp()
     : m_pUserInterface(std::make_unique<CQtUserInterface>()),
+      m_pInterfaceChoice(std::make_unique<CInterfaceDlgChoice>()),
       m_pDeviceEntries(std::make_unique<CSettingsDeviceEntries>()) {}
 
 COrvaneApp::~COrvaneApp() {
@@ -43,6 +45,7 @@ COrvaneApp::~COrvaneApp() {
     m_pMainWnd.reset();
     m_pDocument.reset();
     SetUserInterface(nullptr);
+    SetInterfaceChoice(nullptr);
     SetDeviceEntries(nullptr);
     SetDebugSink(nullptr);
 }
@@ -55,6 +58,7 @@ bool COrvaneApp::InitInstance(const QStringList& arguments) {
     QGuiApplication::setDesktopFileName(QStringLiteral(ORVANE_APP_ID));
     SetDeviceEntries(m_pDeviceEntries.get());
     SetUserInterface(m_pUserInterface.get());
+    SetInterfaceChoice(m_pInterfaceChoice.get());
     SetDebugSink([](const std::string& line) { qCDebug(lcLink, "%s", line.c_str()); });
     CLanguage::InstallQtGerman();
     LoadStdProfileSettings();

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CInterfaceDlgChoice;
 class CMainFrame;
 class COrvaneDoc;
 class COrvaneView;
@@ -52,6 +53,7 @@ private:
     void AddToRecentFileList(const QString& path);
 
     std::unique_ptr<CQtUserInterface> m_pUserInterface;
+    std::unique_ptr<CInterfaceDlgChoice> m_pInterfaceChoice;
     std::unique_ptr<CSettingsDeviceEntries> m_pDeviceEntries;
     std::unique_ptr<COrvaneDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainWnd;  // destroyed before the document

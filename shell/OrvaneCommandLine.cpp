@@ -5,9 +5,9 @@
 
 #include <utility>
 
-#include "shell/Language.h"
+#include "common/Language.h"
+#include "common/ProgramFiles.h"
 #include "shell/ProductVersion.h"
-#include "shell/ProgramFiles.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "shell/Language.h"
+#include "common/Language.h"
 #include "shell/OrvaneApp.h"
 #include "shell/OrvaneCommandLine.h"
 

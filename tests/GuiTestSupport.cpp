@@ -19,8 +19,8 @@
 
 #include <cstdlib>
 
+#include "common/SettingsStore.h"
 #include "link/Ftd2xxBinding.h"
-#include "shell/SettingsStore.h"
 
 using namespace std::chrono_literals;
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/SettingsDeviceEntries.h"
+#include "common/SettingsDeviceEntries.h"
 #include "tests/link/ftd2xx/FakeFtd2xxControl.h"
 #include "tools/emulator/ReaderEmulator.h"
 

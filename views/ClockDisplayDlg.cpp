@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ResourceIds.h"
 #include "protocol/ReaderProtocol.h"
-#include "resources/ResourceIds.h"
 #include "views/Cp1252.h"
 #include "views/DialogControls.h"
 

@@ -7,7 +7,7 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/DialogControls.h"
 
 namespace {

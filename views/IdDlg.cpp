@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/MessageBox.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "views/DialogControls.h"
+#include "views/MessageBox.h"
 
 namespace {
 constexpr int kIdLength = 2;

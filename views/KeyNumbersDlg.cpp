@@ -6,12 +6,12 @@
 
 #include <string>
 
+#include "common/ResourceIds.h"
 #include "protocol/ReaderProtocol.h"
-#include "resources/ResourceIds.h"
-#include "shell/MessageBox.h"
 #include "views/BusyGuard.h"
 #include "views/Cp1252.h"
 #include "views/DialogControls.h"
+#include "views/MessageBox.h"
 
 namespace {
 constexpr int kReadKeys = 1015;

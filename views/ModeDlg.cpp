@@ -1,6 +1,6 @@
 #include "views/ModeDlg.h"
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 
 CModeDlg::CModeDlg(unsigned templateId, QWidget* parent) : CRadioDlg(parent) {
     if (templateId == Res::IDD_MODE_EXTENDED) {

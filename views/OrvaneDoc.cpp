@@ -9,10 +9,10 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/MessageBox.h"
-#include "shell/SettingsStore.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
+#include "views/MessageBox.h"
 #include "views/OrvaneView.h"
 
 COrvaneDoc::COrvaneDoc(QObject* parent)

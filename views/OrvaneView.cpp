@@ -18,16 +18,16 @@
 #include <string>
 #include <vector>
 
+#include "common/LinkTexts.h"
+#include "common/PortSettings.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "link/ComTable.h"
 #include "link/DebugOutput.h"
-#include "resources/LinkTexts.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/InterfaceDlg.h"
-#include "shell/PortSettings.h"
-#include "shell/SettingsStore.h"
 #include "views/BusyGuard.h"
 #include "views/EchoByteToView.h"
+#include "views/InterfaceChoice.h"
 #include "views/OrvaneDoc.h"
 #include "views/TranscriptText.h"
 
@@ -262,10 +262,8 @@ bool COrvaneView::SelectInterface(bool autoPick) {
             }
         }
     }
-    CInterfaceDlg dialog(window());
-    // The dialog comes up because the stored interface did not open: it says why.
-    dialog.SetReason(LinkTexts::Failure(m_lastFailure));
-    return dialog.exec() == QDialog::Accepted;
+    // The choice comes up because the stored interface did not open: it says why.
+    return ChooseInterface(window(), LinkTexts::Failure(m_lastFailure));
 }
 
 void COrvaneView::HookOn() {

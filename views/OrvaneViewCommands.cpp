@@ -6,8 +6,7 @@
 
 #include <string>
 
-#include "resources/ResourceIds.h"
-#include "shell/MessageBox.h"
+#include "common/ResourceIds.h"
 #include "views/BusyGuard.h"
 #include "views/ClearBufferDlg.h"
 #include "views/ClockDisplayDlg.h"
@@ -16,6 +15,7 @@
 #include "views/IdDlg.h"
 #include "views/KeyNumbersDlg.h"
 #include "views/MemoryTestDlg.h"
+#include "views/MessageBox.h"
 #include "views/ModeDlg.h"
 #include "views/NumberFormatDlg.h"
 #include "views/OrvaneDoc.h"

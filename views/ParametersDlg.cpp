@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "protocol/ReaderProtocol.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/MessageBox.h"
 #include "views/BusyGuard.h"
 #include "views/DialogControls.h"
+#include "views/MessageBox.h"
 
 namespace {
 constexpr int kDelayEdit = 1011;

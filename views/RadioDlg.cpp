@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/DialogControls.h"
 
 CRadioDlg::CRadioDlg(QWidget* parent) : QDialog(parent) {}

@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
+#include "common/ProgramFiles.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "shell/Help.h"
-#include "shell/ProgramFiles.h"
 #include "views/BusyGuard.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include <memory>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "shell/InterfaceDlg.h"
-#include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "common/SettingsStore.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/QtUserInterface.h"
-#include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneDoc.h"

@@ -8,8 +8,8 @@
 
 #include <random>
 
-#include "resources/ResourceIds.h"
-#include "shell/Language.h"
+#include "common/Language.h"
+#include "common/ResourceIds.h"
 #include "shell/MainFrame.h"
 #include "tests/GuiTestSupport.h"
 #include "views/OrvaneDoc.h"

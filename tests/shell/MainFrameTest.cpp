@@ -15,12 +15,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/Language.h"
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
+#include "common/Strings.h"
 #include "shell/MainFrame.h"
 #include "shell/QtUserInterface.h"
-#include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
 #include "views/ClockSetDlg.h"
 #include "views/OrvaneDoc.h"

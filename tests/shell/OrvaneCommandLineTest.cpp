@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "shell/Language.h"
+#include "common/Language.h"
 #include "shell/OrvaneCommandLine.h"
 
 namespace {

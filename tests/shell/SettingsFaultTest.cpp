@@ -9,12 +9,12 @@
 
 #include <unistd.h>
 
-#include "resources/ResourceIds.h"
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
 #include "shell/InterfaceDlg.h"
-#include "shell/Language.h"
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
-#include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneView.h"

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QSettings>
 
+#include "common/SettingsDeviceEntries.h"
+#include "common/SettingsStore.h"
 #include "shell/InterfaceDlg.h"
-#include "shell/SettingsDeviceEntries.h"
-#include "shell/SettingsStore.h"
 #include "tests/GuiTestSupport.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"

@@ -5,23 +5,32 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include "common/Language.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 #include "resources/FrameResources.h"
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
-#include "shell/Language.h"
 
 namespace {
 
-QDir TranslationsFolder() {
-    return QDir(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../resources/translations"));
+// The catalogue sources of every folder, <folder>/translations/*.ts.
+QStringList CatalogueSources() {
+    const QDir root(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../.."));
+    QStringList files;
+    for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir translations(root.filePath(folder + "/translations"));
+        for (const QString& name : translations.entryList({"*.ts"}, QDir::Files)) {
+            files << translations.filePath(name);
+        }
+    }
+    return files;
 }
 
 // Every message of every catalogue source has an English text that is final.
 TEST(Translations, EverySourceTextHasAFinishedEnglishTranslation) {
-    const QStringList files = TranslationsFolder().entryList({"*.ts"}, QDir::Files);
+    const QStringList files = CatalogueSources();
     ASSERT_FALSE(files.isEmpty());
     for (const QString& name : files) {
-        QFile file(TranslationsFolder().filePath(name));
+        QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
         QXmlStreamReader xml(&file);
         QString source;

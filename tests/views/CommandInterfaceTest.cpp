@@ -3,10 +3,10 @@
 #include <QTest>
 
 #include "CommandTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/MainFrame.h"
-#include "shell/SettingsStore.h"
 #include "views/ClockDisplayDlg.h"
 #include "views/KeyNumbersDlg.h"
 #include "views/ParametersDlg.h"

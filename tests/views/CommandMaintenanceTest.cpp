@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "CommandTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ClearBufferDlg.h"
 #include "views/KeyNumbersDlg.h"
 #include "views/MemoryTestDlg.h"

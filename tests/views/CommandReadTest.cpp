@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "CommandTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ClockDisplayDlg.h"
 
 using namespace std::chrono_literals;

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "CommandTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ClockSetDlg.h"
 #include "views/IdDlg.h"
 #include "views/ModeDlg.h"

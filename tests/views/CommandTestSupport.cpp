@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "shell/SettingsStore.h"
+#include "common/SettingsStore.h"
 #include "views/EchoByteToView.h"
 
 CommandTest::CommandTest(ReaderModel model, unsigned records)

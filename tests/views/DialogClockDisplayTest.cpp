@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "DialogTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ClockDisplayDlg.h"
 
 using namespace std::chrono_literals;

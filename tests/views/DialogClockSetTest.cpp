@@ -6,7 +6,7 @@
 #include <QTimeEdit>
 
 #include "DialogTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ClockSetDlg.h"
 
 using namespace std::chrono_literals;

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "DialogTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/KeyNumbersDlg.h"
 
 using namespace std::chrono_literals;

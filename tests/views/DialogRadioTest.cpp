@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "DialogTestSupport.h"
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 #include "views/ModeDlg.h"
 #include "views/NumberFormatDlg.h"
 #include "views/TimeFormatDlg.h"

@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QTranslator>
 
+#include "common/ResourceIds.h"
 #include "protocol/ReaderProtocol.h"
-#include "resources/ResourceIds.h"
 #include "views/ClearBufferDlg.h"
 #include "views/KeyNumbersDlg.h"
 #include "views/ModeDlg.h"

@@ -11,9 +11,9 @@
 #include <ctime>
 
 #include "DialogTestSupport.h"
-#include "resources/LinkTexts.h"
+#include "common/LinkTexts.h"
+#include "common/SettingsStore.h"
 #include "shell/InterfaceDlg.h"
-#include "shell/SettingsStore.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"

@@ -21,12 +21,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/ResourceIds.h"
+#include "common/SettingsStore.h"
 #include "link/DeviceHolder.h"
-#include "resources/ResourceIds.h"
 #include "shell/InterfaceDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
-#include "shell/SettingsStore.h"
 #include "tools/emulator/ReaderEmulator.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"

@@ -2,209 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
-    <name>CInterfaceDlg</name>
-    <message>
-        <source>Schnittstelle</source>
-        <translation>Interface</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Timeout in [ms]</source>
-        <translation>Timeout in [ms]</translation>
-    </message>
-    <message>
-        <source>Schnittstelle auswählen</source>
-        <translation>Select interface</translation>
-    </message>
-    <message>
-        <source>Baudrate</source>
-        <translation>Baud rate</translation>
-    </message>
-</context>
-<context>
-    <name>CMainFrame</name>
-    <message>
-        <source>Symbolleiste</source>
-        <translation>Toolbar</translation>
-    </message>
-</context>
-<context>
-    <name>COrvaneApp</name>
-    <message>
-        <source>Alle Dateien (*)</source>
-        <translation>All files (*)</translation>
-    </message>
-</context>
-<context>
-    <name>COrvaneCommandLine</name>
-    <message>
-        <source>Zeigt diese Hilfe an.</source>
-        <translation>Shows this help.</translation>
-    </message>
-    <message>
-        <source>Zeigt die Version an.</source>
-        <translation>Shows the version.</translation>
-    </message>
-    <message>
-        <source>Servicewerkzeug für den Orvane-Leser, ein RFID-Terminal für Zutrittskontrolle und Zeiterfassung an einer seriellen Schnittstelle. Ohne Datei beginnt es mit einer leeren Mitschrift.</source>
-        <translation>Service tool for the Orvane reader, an RFID terminal for access control and time recording on a serial line. Without a file it starts with an empty transcript.</translation>
-    </message>
-    <message>
-        <source>Datei</source>
-        <translation>file</translation>
-    </message>
-    <message>
-        <source>Textdatei, die als Mitschrift geöffnet wird.</source>
-        <translation>Text file to open as the transcript.</translation>
-    </message>
-    <message>
-        <source>[Datei]</source>
-        <translation>[file]</translation>
-    </message>
-    <message>
-        <source>Zu viele Argumente: es kann nur eine Datei geöffnet werden.</source>
-        <translation>Too many arguments: only one file can be opened.</translation>
-    </message>
-    <message>
-        <source>„%1 --help“ liefert weitere Informationen.</source>
-        <translation>Try &apos;%1 --help&apos; for more information.</translation>
-    </message>
-    <message>
-        <source>Englischer Katalog</source>
-        <translation>English catalogue</translation>
-    </message>
-    <message>
-        <source>Handbuch</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>nicht gefunden</source>
-        <translation>not found</translation>
-    </message>
-</context>
-<context>
-    <name>Menu</name>
-    <message>
-        <source>&amp;Datei</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>S&amp;peichern	Strg+S</source>
-        <translation>&amp;Save	Ctrl+S</translation>
-    </message>
-    <message>
-        <source>Speichern &amp;unter...</source>
-        <translation>Save &amp;As...</translation>
-    </message>
-    <message>
-        <source>&amp;Drucken...	Strg+P</source>
-        <translation>&amp;Print...	Ctrl+P</translation>
-    </message>
-    <message>
-        <source>Sei&amp;tenansicht</source>
-        <translation>Print Pre&amp;view</translation>
-    </message>
-    <message>
-        <source>Drucker&amp;einrichtung...</source>
-        <translation>P&amp;rint Setup...</translation>
-    </message>
-    <message>
-        <source>&amp;Beenden</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>Bearbeiten</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>Lese Datensätze</source>
-        <translation>Read records</translation>
-    </message>
-    <message>
-        <source>Lese Datum/Zeit</source>
-        <translation>Read date/time</translation>
-    </message>
-    <message>
-        <source>Setze Datum/Zeit</source>
-        <translation>Set date/time</translation>
-    </message>
-    <message>
-        <source>Buffer löschen</source>
-        <translation>Clear buffer</translation>
-    </message>
-    <message>
-        <source>Parameter</source>
-        <translation>Parameters</translation>
-    </message>
-    <message>
-        <source>Setze ID Nummer</source>
-        <translation>Set ID number</translation>
-    </message>
-    <message>
-        <source>Setze Betriebsart</source>
-        <translation>Set operating mode</translation>
-    </message>
-    <message>
-        <source>Setze Format</source>
-        <translation>Set format</translation>
-    </message>
-    <message>
-        <source>Setze Zeitformat</source>
-        <translation>Set time format</translation>
-    </message>
-    <message>
-        <source>Setze Parameter</source>
-        <translation>Set parameters</translation>
-    </message>
-    <message>
-        <source>Lese Parameter</source>
-        <translation>Read parameters</translation>
-    </message>
-    <message>
-        <source>Schlüsselnummern</source>
-        <translation>Key numbers</translation>
-    </message>
-    <message>
-        <source>Speichertest</source>
-        <translation>Memory test</translation>
-    </message>
-    <message>
-        <source>Einstellungen</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
-        <source>Schnittstelle wählen</source>
-        <translation>Select interface</translation>
-    </message>
-    <message>
-        <source>deutsch</source>
-        <translation>German</translation>
-    </message>
-    <message>
-        <source>englisch</source>
-        <translation>English</translation>
-    </message>
-    <message>
-        <source>&amp;?</source>
-        <translation>&amp;?</translation>
-    </message>
-    <message>
-        <source>&amp;Handbuch	F1</source>
-        <translation>&amp;Manual	F1</translation>
-    </message>
-    <message>
-        <source>Inf&amp;o über Orvane...</source>
-        <translation>&amp;About Orvane...</translation>
-    </message>
-</context>
-<context>
     <name>Strings</name>
     <message>
         <source>Fehler beim Lesen der Daten</source>
@@ -529,6 +326,114 @@ All keys in the reader will be erased!</translation>
     <message>
         <source>Der Leser pausierte länger als der Timeout (%1 ms): Timeout unter „Schnittstelle wählen“ erhöhen</source>
         <translation>The reader paused longer than the timeout (%1 ms): raise the timeout under “Select interface”</translation>
+    </message>
+</context>
+<context>
+    <name>LinkTexts</name>
+    <message>
+        <location filename="../LinkTexts.cpp" line="29"/>
+        <source>Kein Zugriff auf %1: Die Rechte des Geräts lassen es nicht zu.</source>
+        <translation>No access to %1: the device&apos;s permissions do not allow it.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="36"/>
+        <source>Kein Zugriff auf %1: Das Gerät gehört der Gruppe „%2“, und der Benutzer %3 ist nicht in dieser Gruppe. Abhilfe: sudo usermod -aG %2 %3, danach neu anmelden.</source>
+        <translation>No access to %1: the device belongs to the group &quot;%2&quot;, and the user %3 is not in this group. Remedy: sudo usermod -aG %2 %3, then log in again.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="41"/>
+        <source>Kein Zugriff auf %1: Der Benutzer %3 ist in der Gruppe „%2“, diese Sitzung aber noch nicht. Bitte ab- und wieder anmelden.</source>
+        <translation>No access to %1: the user %3 is in the group &quot;%2&quot;, but this session is not yet. Please log out and in again.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="44"/>
+        <source>Kein Zugriff auf %1, obwohl der Benutzer %3 in der Gruppe „%2“ ist: Die Rechte des Geräts verbieten es.</source>
+        <translation>No access to %1 although the user %3 is in the group &quot;%2&quot;: the device&apos;s permissions forbid it.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="60"/>
+        <source>%1 ist nicht vorhanden (nicht eingesteckt oder keinem Gerät zugeordnet).</source>
+        <translation>%1 is not present (not plugged in, or not assigned to a device).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="68"/>
+        <source>%1 ist von einem anderen Programm belegt: %2 (PID %3)</source>
+        <translation>%1 is in use by another program: %2 (PID %3)</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="72"/>
+        <source>%1 ist von einem anderen Programm belegt.</source>
+        <translation>%1 is in use by another program.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="75"/>
+        <source>%1 ist keine serielle Schnittstelle.</source>
+        <translation>%1 is not a serial port.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="78"/>
+        <source>%1 kann nicht geöffnet werden: Die FTDI-Bibliothek libftd2xx.so fehlt (in den Programmordner oder den Bibliothekspfad legen).</source>
+        <translation>%1 cannot be opened: the FTDI library libftd2xx.so is missing (put it into the program folder or on the library path).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="84"/>
+        <source>%1 nimmt die Einstellungen nicht an (%2: %3).</source>
+        <translation>%1 does not accept the line settings (%2: %3).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="90"/>
+        <source>%1 kann nicht geöffnet werden: %2</source>
+        <translation>%1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="97"/>
+        <source>Gerät: %1</source>
+        <translation>Device: %1</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="111"/>
+        <source>Seriennummer: %1</source>
+        <translation>Serial number: %1</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="114"/>
+        <source>Treiber: %1</source>
+        <translation>Driver: %1</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="117"/>
+        <source>FTDI-Adapter über die Bibliothek libftd2xx</source>
+        <translation>FTDI adapter through the libftd2xx library</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="120"/>
+        <source>belegt von %1 (PID %2)</source>
+        <translation>in use by %1 (PID %2)</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="127"/>
+        <source>%1 getrennt</source>
+        <translation>%1 disconnected</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="132"/>
+        <source>Verbindung zu %1 getrennt: Das Lesen wurde abgebrochen, das Protokoll enthält alles bis dahin Empfangene.</source>
+        <translation>Connection to %1 lost: the read-out was cut short; the transcript holds everything received until then.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="137"/>
+        <source>Verbindung zu %1 getrennt. Orvane verbindet wieder, sobald das Gerät zurück ist.</source>
+        <translation>Connection to %1 lost. Orvane reconnects as soon as the device is back.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="143"/>
+        <source>An %1 ist jetzt ein anderes Gerät. Orvane verbindet nicht von selbst; wählen Sie die Schnittstelle, um es zu benutzen.</source>
+        <translation>%1 now holds another device. Orvane does not connect by itself; choose the interface to use it.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="144"/>
+        <source>Verbindung zu %1 wiederhergestellt.</source>
+        <translation>Connection to %1 restored.</translation>
     </message>
 </context>
 </TS>

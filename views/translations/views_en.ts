@@ -4,7 +4,7 @@
 <context>
     <name>CClearBufferDlg</name>
     <message>
-        <location filename="../../views/ClearBufferDlg.cpp" line="12"/>
+        <location filename="../ClearBufferDlg.cpp" line="12"/>
         <source>Datenpuffer löschen</source>
         <translation>Clear data buffer</translation>
     </message>
@@ -12,17 +12,17 @@
 <context>
     <name>CClockDisplayDlg</name>
     <message>
-        <location filename="../../views/ClockDisplayDlg.cpp" line="20"/>
+        <location filename="../ClockDisplayDlg.cpp" line="20"/>
         <source>Datum lesen</source>
         <translation>Read date</translation>
     </message>
     <message>
-        <location filename="../../views/ClockDisplayDlg.cpp" line="21"/>
+        <location filename="../ClockDisplayDlg.cpp" line="21"/>
         <source>Schliessen</source>
         <translation>Close</translation>
     </message>
     <message>
-        <location filename="../../views/ClockDisplayDlg.cpp" line="23"/>
+        <location filename="../ClockDisplayDlg.cpp" line="23"/>
         <source>Datum / Zeit im Gerät:</source>
         <translation>Date / time in the device:</translation>
     </message>
@@ -30,17 +30,17 @@
 <context>
     <name>CClockSetDlg</name>
     <message>
-        <location filename="../../views/ClockSetDlg.cpp" line="21"/>
+        <location filename="../ClockSetDlg.cpp" line="21"/>
         <source>Datum setzen</source>
         <translation>Set date</translation>
     </message>
     <message>
-        <location filename="../../views/ClockSetDlg.cpp" line="22"/>
+        <location filename="../ClockSetDlg.cpp" line="22"/>
         <source>Setzen</source>
         <translation>Set</translation>
     </message>
     <message>
-        <location filename="../../views/ClockSetDlg.cpp" line="24"/>
+        <location filename="../ClockSetDlg.cpp" line="24"/>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
     </message>
@@ -48,22 +48,22 @@
 <context>
     <name>CIdDlg</name>
     <message>
-        <location filename="../../views/IdDlg.cpp" line="19"/>
+        <location filename="../IdDlg.cpp" line="19"/>
         <source>ID Setzen</source>
         <translation>Set ID</translation>
     </message>
     <message>
-        <location filename="../../views/IdDlg.cpp" line="20"/>
+        <location filename="../IdDlg.cpp" line="20"/>
         <source>Setzen</source>
         <translation>Set</translation>
     </message>
     <message>
-        <location filename="../../views/IdDlg.cpp" line="22"/>
+        <location filename="../IdDlg.cpp" line="22"/>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../views/IdDlg.cpp" line="23"/>
+        <location filename="../IdDlg.cpp" line="23"/>
         <source>ID Nummer:</source>
         <translation>ID number:</translation>
     </message>
@@ -71,31 +71,31 @@
 <context>
     <name>CKeyNumbersDlg</name>
     <message>
-        <location filename="../../views/KeyNumbersDlg.cpp" line="37"/>
+        <location filename="../KeyNumbersDlg.cpp" line="37"/>
         <source>Schlüssel verwalten</source>
         <translation>Manage keys</translation>
     </message>
     <message>
-        <location filename="../../views/KeyNumbersDlg.cpp" line="38"/>
+        <location filename="../KeyNumbersDlg.cpp" line="38"/>
         <source>Schliessen</source>
         <translation>Close</translation>
     </message>
     <message>
-        <location filename="../../views/KeyNumbersDlg.cpp" line="39"/>
+        <location filename="../KeyNumbersDlg.cpp" line="39"/>
         <source>Schlüssel
 lesen</source>
         <translation>Read
 keys</translation>
     </message>
     <message>
-        <location filename="../../views/KeyNumbersDlg.cpp" line="40"/>
+        <location filename="../KeyNumbersDlg.cpp" line="40"/>
         <source>Schlüssel
 schreiben</source>
         <translation>Write
 keys</translation>
     </message>
     <message>
-        <location filename="../../views/KeyNumbersDlg.cpp" line="41"/>
+        <location filename="../KeyNumbersDlg.cpp" line="41"/>
         <source>Teach IN</source>
         <translation>Teach IN</translation>
     </message>
@@ -103,7 +103,7 @@ keys</translation>
 <context>
     <name>CMemoryTestDlg</name>
     <message>
-        <location filename="../../views/MemoryTestDlg.cpp" line="12"/>
+        <location filename="../MemoryTestDlg.cpp" line="12"/>
         <source>Speichertest</source>
         <translation>Memory test</translation>
     </message>
@@ -111,38 +111,38 @@ keys</translation>
 <context>
     <name>CModeDlg</name>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="7"/>
-        <location filename="../../views/ModeDlg.cpp" line="12"/>
+        <location filename="../ModeDlg.cpp" line="7"/>
+        <location filename="../ModeDlg.cpp" line="12"/>
         <source>Betriebsart setzen</source>
         <translation>Set operating mode</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="7"/>
+        <location filename="../ModeDlg.cpp" line="7"/>
         <source>ohne Schlossüberwachung / Mastercard Mode</source>
         <translation>without lock monitoring / Mastercard mode</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="8"/>
+        <location filename="../ModeDlg.cpp" line="8"/>
         <source>mit Schlossüberwachung / Mastercard Mode</source>
         <translation>with lock monitoring / Mastercard mode</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="9"/>
+        <location filename="../ModeDlg.cpp" line="9"/>
         <source>ohne Schlossüberwachung / RS232 Mode</source>
         <translation>without lock monitoring / RS232 mode</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="10"/>
+        <location filename="../ModeDlg.cpp" line="10"/>
         <source>mit Schlossüberwachung / RS232 Mode</source>
         <translation>with lock monitoring / RS232 mode</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="12"/>
+        <location filename="../ModeDlg.cpp" line="12"/>
         <source>Standard</source>
         <translation>Standard</translation>
     </message>
     <message>
-        <location filename="../../views/ModeDlg.cpp" line="12"/>
+        <location filename="../ModeDlg.cpp" line="12"/>
         <source>Transparent</source>
         <translation>Transparent</translation>
     </message>
@@ -150,17 +150,17 @@ keys</translation>
 <context>
     <name>CNumberFormatDlg</name>
     <message>
-        <location filename="../../views/NumberFormatDlg.cpp" line="4"/>
+        <location filename="../NumberFormatDlg.cpp" line="4"/>
         <source>Format setzen</source>
         <translation>Set format</translation>
     </message>
     <message>
-        <location filename="../../views/NumberFormatDlg.cpp" line="4"/>
+        <location filename="../NumberFormatDlg.cpp" line="4"/>
         <source>Hexadezimal</source>
         <translation>Hexadecimal</translation>
     </message>
     <message>
-        <location filename="../../views/NumberFormatDlg.cpp" line="4"/>
+        <location filename="../NumberFormatDlg.cpp" line="4"/>
         <source>Dezimal</source>
         <translation>Decimal</translation>
     </message>
@@ -168,7 +168,7 @@ keys</translation>
 <context>
     <name>COrvaneDoc</name>
     <message>
-        <location filename="../../views/OrvaneDoc.cpp" line="120"/>
+        <location filename="../OrvaneDoc.cpp" line="120"/>
         <source>Textdatei (*.txt)</source>
         <translation>Text file (*.txt)</translation>
     </message>
@@ -176,47 +176,47 @@ keys</translation>
 <context>
     <name>CParametersDlg</name>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="31"/>
+        <location filename="../ParametersDlg.cpp" line="31"/>
         <source>Parameter setzen</source>
         <translation>Set parameters</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="37"/>
+        <location filename="../ParametersDlg.cpp" line="37"/>
         <source>Setzen</source>
         <translation>Set</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="40"/>
+        <location filename="../ParametersDlg.cpp" line="40"/>
         <source>Sek.</source>
         <translation>sec.</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="49"/>
+        <location filename="../ParametersDlg.cpp" line="49"/>
         <source>Verzögerungszeit:</source>
         <translation>Delay time:</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="50"/>
+        <location filename="../ParametersDlg.cpp" line="50"/>
         <source>Öffnungszeit:</source>
         <translation>Opening time:</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="51"/>
+        <location filename="../ParametersDlg.cpp" line="51"/>
         <source>Haltezeit:</source>
         <translation>Hold time:</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="56"/>
+        <location filename="../ParametersDlg.cpp" line="56"/>
         <source>Reset</source>
         <translation>Reset</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="57"/>
+        <location filename="../ParametersDlg.cpp" line="57"/>
         <source>Parameter und Schlüssel zurücksetzen:</source>
         <translation>Reset parameters and keys:</translation>
     </message>
     <message>
-        <location filename="../../views/ParametersDlg.cpp" line="59"/>
+        <location filename="../ParametersDlg.cpp" line="59"/>
         <source>Schliessen</source>
         <translation>Close</translation>
     </message>
@@ -224,12 +224,12 @@ keys</translation>
 <context>
     <name>CRadioDlg</name>
     <message>
-        <location filename="../../views/RadioDlg.cpp" line="34"/>
+        <location filename="../RadioDlg.cpp" line="34"/>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../views/RadioDlg.cpp" line="35"/>
+        <location filename="../RadioDlg.cpp" line="35"/>
         <source>Setzen</source>
         <translation>Set</translation>
     </message>
@@ -237,17 +237,17 @@ keys</translation>
 <context>
     <name>CTimeFormatDlg</name>
     <message>
-        <location filename="../../views/TimeFormatDlg.cpp" line="4"/>
+        <location filename="../TimeFormatDlg.cpp" line="4"/>
         <source>Zeitformat setzen</source>
         <translation>Set time format</translation>
     </message>
     <message>
-        <location filename="../../views/TimeFormatDlg.cpp" line="4"/>
+        <location filename="../TimeFormatDlg.cpp" line="4"/>
         <source>HH:MM:SS:Z (mit Zehntelsekunden)</source>
         <translation>HH:MM:SS:Z (with tenths of a second)</translation>
     </message>
     <message>
-        <location filename="../../views/TimeFormatDlg.cpp" line="5"/>
+        <location filename="../TimeFormatDlg.cpp" line="5"/>
         <source>HH:MM:SS (ohne Zehntelsekunden)</source>
         <translation>HH:MM:SS (without tenths of a second)</translation>
     </message>

@@ -1,10 +1,10 @@
-#include "shell/MessageBox.h"
+#include "views/MessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "resources/ResourceIds.h"
-#include "resources/Strings.h"
+#include "common/ResourceIds.h"
+#include "common/Strings.h"
 
 int ShowMessage(const QString& text, MsgStyle style, QWidget* parent) {
     if (parent == nullptr) {

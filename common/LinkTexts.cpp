@@ -1,4 +1,4 @@
-#include "resources/LinkTexts.h"
+#include "common/LinkTexts.h"
 
 #include <QCoreApplication>
 #include <QStringList>

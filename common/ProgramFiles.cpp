@@ -1,4 +1,4 @@
-#include "shell/ProgramFiles.h"
+#include "common/ProgramFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

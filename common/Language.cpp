@@ -1,11 +1,11 @@
-#include "shell/Language.h"
+#include "common/Language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
 
-#include "shell/ProgramFiles.h"
+#include "common/ProgramFiles.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "resources/Strings.h"
+#include "common/Strings.h"
 
 #include <QCoreApplication>
 
 #include <map>
 
-#include "resources/ResourceIds.h"
+#include "common/ResourceIds.h"
 
 namespace {
 

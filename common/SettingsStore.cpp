@@ -1,4 +1,4 @@
-#include "shell/SettingsStore.h"
+#include "common/SettingsStore.h"
 
 #include <QSettings>
 

@@ -1,8 +1,8 @@
-#include "shell/PortSettings.h"
+#include "common/PortSettings.h"
 
 #include <algorithm>
 
-#include "shell/SettingsStore.h"
+#include "common/SettingsStore.h"
 
 CPortSettings CPortSettings::Load() {
     const QString section = QStringLiteral("Port");

@@ -1,9 +1,9 @@
-#include "shell/SettingsDeviceEntries.h"
+#include "common/SettingsDeviceEntries.h"
 
 #include <QRegularExpression>
 #include <QSettings>
 
-#include "shell/SettingsStore.h"
+#include "common/SettingsStore.h"
 
 std::map<int, std::string> CSettingsDeviceEntries::Entries() const {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
