@@ -34,6 +34,7 @@ inline constexpr unsigned IDS_ASK_TEACH_IN_OFF = 10042;
 inline constexpr unsigned IDS_TEACH_IN_ON = 10043;
 inline constexpr unsigned IDS_NO_READER_ANSWERS = 10044;  // %1: port and its device
 inline constexpr unsigned IDS_READER_PAUSED = 10045;      // %1: the reply time-out in ms
+inline constexpr unsigned IDS_NOT_A_KEY = 10046;          // %1: line number, %2: the line
 inline constexpr unsigned IDS_PORT_PANE_SIZE = 32775;     // "USB:12345678", sizes the port pane
 inline constexpr unsigned IDS_APP_TITLE = 57344;          // "Orvane"
 inline constexpr unsigned IDS_APP_TITLE_SX = 57346;       // "Orvane SX"

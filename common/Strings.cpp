@@ -65,6 +65,10 @@ const std::map<unsigned, const char*>& Table() {
          QT_TRANSLATE_NOOP("Strings",
                            "Der Leser pausierte länger als der Timeout (%1 ms): Timeout unter "
                            "„Schnittstelle wählen“ erhöhen")},
+        {Res::IDS_NOT_A_KEY,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 "
+                           "Ziffern 0-9 und A-F. Es wurde nichts gesendet.")},
         {Res::IDS_PORT_PANE_SIZE, "USB:12345678"},
         {Res::IDS_APP_TITLE, "Orvane"},
         {Res::IDS_APP_TITLE_SX, "Orvane SX"},

@@ -327,6 +327,10 @@ All keys in the reader will be erased!</translation>
         <source>Der Leser pausierte länger als der Timeout (%1 ms): Timeout unter „Schnittstelle wählen“ erhöhen</source>
         <translation>The reader paused longer than the timeout (%1 ms): raise the timeout under “Select interface”</translation>
     </message>
+    <message>
+        <source>Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 Ziffern 0-9 und A-F. Es wurde nichts gesendet.</source>
+        <translation>Line %1 is not a key number: &quot;%2&quot;. Each line holds 1 to 10 digits 0-9 and A-F. Nothing was sent.</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>
