@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/PortBackend.h"
 #include "protocol/ReplyJudgement.h"
 #include "protocol/Tick.h"
 #include "protocol/Trace.h"
@@ -89,6 +90,15 @@ void CReaderProtocol::OnByteReceived(uint8_t byte) {
     std::lock_guard lock(m_replyMutex);
     m_reply.push_back(byte);
     m_replyCount.store(m_reply.size());
+}
+
+void CReaderProtocol::OnLineError(uint32_t errors) {
+    // A hang-up is the link's end, not a damaged byte: the owner learns it from IsDeviceGone.
+    m_lineErrors.fetch_or(errors & (kErrRxOverflow | kErrOverrun | kErrParity | kErrFraming));
+}
+
+void CReaderProtocol::OnBytesWritten(uint32_t) {
+    m_writesDone.fetch_add(1);
 }
 
 template <typename Judgement>
@@ -285,4 +295,20 @@ bool CReaderProtocol::WriteKeys(std::string keyList) {
     const bool ok = Judge(&CReplyJudgement::WriteKeys);
     UserInterface().EndWaitCursor();
     return ok;
+}
+
+bool CReaderProtocol::WriteUnanswered(const std::string& request) {
+    const uint32_t before = m_writesDone.load();
+    if (IsDeviceGone() || !Write(request.c_str(), kWholeText)) {
+        return false;
+    }
+    const uint32_t start = GetTickCount();
+    while (m_writesDone.load() == before) {
+        if (IsDeviceGone() || static_cast<uint32_t>(GetTickCount() - start) > m_timeoutMs.load()) {
+            return false;
+        }
+        SleepStep();
+        PumpMessages();
+    }
+    return !IsDeviceGone();
 }

@@ -46,6 +46,17 @@ public:
     bool ResetParameters();
     bool ReadKeys(std::string& text);
     bool WriteKeys(std::string keyList);
+    // A request the reader does not answer (Teach IN on "T" and off "X"):
+    // written as it is, the reply buffer left alone. The reader sends no
+    // confirmation, so true means the engine put the request on the line;
+    // false when it was refused, the device went away, or it was not written
+    // within the reply time-out.
+    bool WriteUnanswered(const std::string& request);
+
+    // The receive errors (overrun, framing, parity, input overflow: kErr*
+    // bits) the line reported since the last call, and forgets them. The
+    // monitor thread notes them; any thread may take them.
+    uint32_t TakeLineErrors() { return m_lineErrors.exchange(0); }
 
     // A copy of the bytes received since the last clear.
     std::vector<uint8_t> Reply() const;
@@ -54,6 +65,8 @@ public:
 
 protected:
     void OnByteReceived(uint8_t byte) override;
+    void OnLineError(uint32_t errors) override;
+    void OnBytesWritten(uint32_t count) override;
 
 private:
     enum class Cursor { None, Busy };
@@ -83,4 +96,6 @@ private:
     std::vector<uint8_t> m_reply;
     std::atomic<size_t> m_replyCount{0};  // size of m_reply, readable without the lock
     std::atomic<uint32_t> m_lastActivity{0};
+    std::atomic<uint32_t> m_lineErrors{0};
+    std::atomic<uint32_t> m_writesDone{0};  // requests the engine finished writing
 };
