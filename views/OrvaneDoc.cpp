@@ -35,15 +35,20 @@ bool COrvaneDoc::OnNewDocument() {
 
 bool COrvaneDoc::OnOpenDocument(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > COrvaneView::kMaxLength) {
+    if (!file.open(QIODevice::ReadOnly)) {
+        RefuseOpen(path, OpenFailureReason(path, file));
+        return false;
+    }
+    if (file.size() > COrvaneView::kMaxLength) {
         // A file larger than the transcript can hold is refused rather than
         // shown in part, so that saving it again cannot cut it short.
-        ShowMessage(Res::IDP_FAILED_TO_OPEN_DOC, MsgStyle::OkExclamation, DialogParent());
+        RefuseOpen(path, tr("Die Datei ist größer als die %L1 Zeichen, die das Protokoll fasst.")
+                             .arg(COrvaneView::kMaxLength));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        ShowMessage(Res::IDP_FAILED_TO_OPEN_DOC, MsgStyle::OkExclamation, DialogParent());
+        RefuseOpen(path, file.errorString());
         return false;
     }
     if (m_pView != nullptr) {
@@ -158,6 +163,28 @@ void COrvaneDoc::SetPathName(const QString& path) {
     m_strTitle = QFileInfo(path).fileName();
     emit TitleChanged();
     emit PathUsed(m_strPathName);
+}
+
+QString COrvaneDoc::OpenFailureReason(const QString& path, const QFile& file) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return tr("Die Datei ist nicht vorhanden.");
+    }
+    if (info.isDir()) {
+        return tr("Das ist ein Ordner, keine Datei.");
+    }
+    if (!info.isReadable()) {
+        return tr("Die Datei darf nicht gelesen werden (keine Leserechte).");
+    }
+    // Anything else in the system's words.
+    return file.errorString();
+}
+
+void COrvaneDoc::RefuseOpen(const QString& path, const QString& reason) {
+    ShowMessage(LoadString(Res::IDP_FAILED_TO_OPEN_DOC) + QStringLiteral("\n\n") +
+                    QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
+                    QLatin1Char('\n') + reason,
+                MsgStyle::OkExclamation, DialogParent());
 }
 
 QWidget* COrvaneDoc::DialogParent() const {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class COrvaneView;
+class QFile;
 
 // The program's one document: the transcript, saved and loaded as a plain
 // text file that holds exactly the bytes received. It has a name ("Unbenannt"
@@ -50,6 +51,9 @@ signals:
 
 private:
     void SetPathName(const QString& path);
+    // The framework's message, the file and why it did not open.
+    void RefuseOpen(const QString& path, const QString& reason);
+    static QString OpenFailureReason(const QString& path, const QFile& file);
     QWidget* DialogParent() const;
     // The name a save of an untitled document proposes: date and port, in
     // the folder last used.

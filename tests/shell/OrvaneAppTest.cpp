@@ -214,13 +214,31 @@ TEST_F(OrvaneAppTest, AFileOnTheCommandLineIsOpenedAndRecentFilesFollowSaveAndOp
     EXPECT_EQ(m_app->RecentFiles(), QStringList({first, second}));
 }
 
-TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedEndsTheStart) {
+TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedIsNamedWithTheReason) {
+    QTemporaryDir dir;
+    QFile large(dir.filePath("large.txt"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(COrvaneView::kMaxLength + 1));
+    const QString missing = dir.filePath("missing.txt");
+    const QString failed = "Fehler beim Öffnen des Dokuments.\n\n";
+    // On the command line the start ends; with Ctrl+O the program goes on.
     CModalScript driver;
     driver.Message(QMessageBox::Ok);
-    EXPECT_FALSE(Start({QStringLiteral("/nonexistent/transcript.txt")}));
-    ASSERT_EQ(driver.m_messages.size(), 1);
-    EXPECT_EQ(driver.m_messages[0], "Fehler beim Öffnen des Dokuments.");
+    EXPECT_FALSE(Start({missing}));
     EXPECT_FALSE(Frame()->isVisible());
+    m_app.reset();
+    driver.Then(Is<CInterfaceDlg>, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ASSERT_TRUE(Start());
+    for (const QString& path : {dir.path(), large.fileName()}) {
+        driver.Message(QMessageBox::Ok);
+        EXPECT_FALSE(m_app->OpenDocumentFile(path));
+    }
+    EXPECT_EQ(driver.m_messages,
+              QStringList({failed + missing + "\nDie Datei ist nicht vorhanden.",
+                           failed + dir.path() + "\nDas ist ein Ordner, keine Datei.",
+                           failed + large.fileName() +
+                               "\nDie Datei ist größer als die 1.048.575 Zeichen, die das "
+                               "Protokoll fasst."}));
+    EXPECT_TRUE(Frame()->isVisible());
 }
 
 TEST_F(OrvaneAppTest, ANewDocumentLeavesAnOpenLinkUsable) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -168,8 +169,14 @@ TEST_F(DocTranscriptTest, FilesThatCannotBeShownAreRefusedAndTheTextStays) {
     script.Start();
     EXPECT_FALSE(m_doc.OnOpenDocument(Path("huge.txt")));
     EXPECT_FALSE(m_doc.OnOpenDocument(Path("missing.txt")));
-    EXPECT_EQ(script.m_messages, QStringList({"Fehler beim Öffnen des Dokuments.",
-                                              "Fehler beim Öffnen des Dokuments."}));
+    // The framework's message, then the file and why.
+    EXPECT_EQ(script.m_messages,
+              QStringList({"Fehler beim Öffnen des Dokuments.\n\n" + Path("huge.txt") +
+                               "\nDie Datei ist größer als die " +
+                               QLocale().toString(COrvaneView::kMaxLength) +
+                               " Zeichen, die das Protokoll fasst.",
+                           "Fehler beim Öffnen des Dokuments.\n\n" + Path("missing.txt") +
+                               "\nDie Datei ist nicht vorhanden."}));
     EXPECT_EQ(m_view.toPlainText(), "current");
     EXPECT_EQ(m_doc.GetTitle(), "Unbenannt");
 

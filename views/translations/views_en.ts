@@ -172,6 +172,22 @@ keys</translation>
         <source>Textdatei (*.txt)</source>
         <translation>Text file (*.txt)</translation>
     </message>
+    <message>
+        <source>Die Datei ist größer als die %L1 Zeichen, die das Protokoll fasst.</source>
+        <translation>The file is larger than the %L1 characters the transcript holds.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist nicht vorhanden.</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>Das ist ein Ordner, keine Datei.</source>
+        <translation>This is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>Die Datei darf nicht gelesen werden (keine Leserechte).</source>
+        <translation>The file may not be read (no read permission).</translation>
+    </message>
 </context>
 <context>
     <name>CParametersDlg</name>
