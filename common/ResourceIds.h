@@ -35,6 +35,12 @@ inline constexpr unsigned IDS_TEACH_IN_ON = 10043;
 inline constexpr unsigned IDS_NO_READER_ANSWERS = 10044;  // %1: port and its device
 inline constexpr unsigned IDS_READER_PAUSED = 10045;      // %1: the reply time-out in ms
 inline constexpr unsigned IDS_NOT_A_KEY = 10046;          // %1: line number, %2: the line
+// States of the window: line errors, Teach IN left on.
+inline constexpr unsigned IDS_LINE_ERRORS = 10070;  // %1: the kinds, 10071 to 10073
+inline constexpr unsigned IDS_LINE_ERROR_OVERRUN = 10071;
+inline constexpr unsigned IDS_LINE_ERROR_FRAMING = 10072;
+inline constexpr unsigned IDS_LINE_ERROR_PARITY = 10073;
+inline constexpr unsigned IDS_TEACH_IN_MAYBE_ON = 10074;  // %1: the port
 inline constexpr unsigned IDS_PORT_PANE_SIZE = 32775;     // "USB:12345678", sizes the port pane
 inline constexpr unsigned IDS_APP_TITLE = 57344;          // "Orvane"
 inline constexpr unsigned IDS_APP_TITLE_SX = 57346;       // "Orvane SX"

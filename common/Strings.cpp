@@ -69,6 +69,15 @@ const std::map<unsigned, const char*>& Table() {
          QT_TRANSLATE_NOOP("Strings",
                            "Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 "
                            "Ziffern 0-9 und A-F. Es wurde nichts gesendet.")},
+        {Res::IDS_LINE_ERRORS,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Leitungsfehler beim Lesen (%1): Einzelne Zeichen im Protokoll können "
+                           "fehlen oder falsch sein.")},
+        {Res::IDS_LINE_ERROR_OVERRUN, QT_TRANSLATE_NOOP("Strings", "Überlauf")},
+        {Res::IDS_LINE_ERROR_FRAMING, QT_TRANSLATE_NOOP("Strings", "Rahmenfehler")},
+        {Res::IDS_LINE_ERROR_PARITY, QT_TRANSLATE_NOOP("Strings", "Paritätsfehler")},
+        {Res::IDS_TEACH_IN_MAYBE_ON,
+         QT_TRANSLATE_NOOP("Strings", "Teach IN an %1 ist vielleicht noch eingeschaltet.")},
         {Res::IDS_PORT_PANE_SIZE, "USB:12345678"},
         {Res::IDS_APP_TITLE, "Orvane"},
         {Res::IDS_APP_TITLE_SX, "Orvane SX"},

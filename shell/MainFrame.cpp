@@ -394,6 +394,10 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    // A reader left in Teach IN enrols every badge shown to it: the last chance to end it.
+    if (m_pView != nullptr) {
+        m_pView->OfferTeachInOff();
+    }
     CSettingsStore::WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("Sprache"),
                                     m_bEnglish);
     OnLanguageGerman();

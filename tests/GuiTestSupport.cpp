@@ -82,6 +82,8 @@ CStandInAdapters::CStandInAdapters() {
         m_add =
             reinterpret_cast<PFN_FakeFtd2xx_AddAdapter>(::dlsym(m_module, "FakeFtd2xx_AddAdapter"));
         m_reset = reinterpret_cast<PFN_FakeFtd2xx_Reset>(::dlsym(m_module, "FakeFtd2xx_Reset"));
+        m_setLineState = reinterpret_cast<PFN_FakeFtd2xx_SetLineState>(
+            ::dlsym(m_module, "FakeFtd2xx_SetLineState"));
     }
     if (m_reset != nullptr) {
         m_reset();
@@ -100,6 +102,10 @@ CStandInAdapters::~CStandInAdapters() {
 
 void CStandInAdapters::Add(const char* serial, const std::string& portPath) {
     m_add(serial, "Orvane USB", portPath.c_str(), 0);
+}
+
+void CStandInAdapters::InjectLineErrors(uint32_t errors) {
+    m_setLineState(errors, 0);
 }
 
 CModalScript::CModalScript() {

@@ -42,6 +42,7 @@ private:
 class CEmulatorPort {
 public:
     explicit CEmulatorPort(ReaderModel model = ReaderModel::Basic, unsigned records = 0);
+    explicit CEmulatorPort(const EmulatorOptions& options) : m_emulator(options) {}
     bool Start();
     CReaderEmulator m_emulator;
 };
@@ -75,10 +76,13 @@ public:
     ~CStandInAdapters();
     bool Usable() const { return m_add != nullptr && m_reset != nullptr; }
     void Add(const char* serial, const std::string& portPath);
+    // Line error bits (kErr*) the next error query of an open adapter reports once.
+    void InjectLineErrors(uint32_t errors);
 
 private:
     void* m_module = nullptr;
     PFN_FakeFtd2xx_AddAdapter m_add = nullptr;
+    PFN_FakeFtd2xx_SetLineState m_setLineState = nullptr;
     PFN_FakeFtd2xx_Reset m_reset = nullptr;
 };
 

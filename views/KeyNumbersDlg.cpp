@@ -3,10 +3,14 @@
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <string>
 
 #include "common/ResourceIds.h"
+#include "common/Strings.h"
+#include "protocol/KeyList.h"
 #include "protocol/ReaderProtocol.h"
 #include "views/BusyGuard.h"
 #include "views/Cp1252.h"
@@ -87,6 +91,20 @@ void CKeyNumbersDlg::OnReadKeys() {
 
 void CKeyNumbersDlg::OnWriteKeys() {
     ReadEdit();
+    // A line that is no key number would reach the reader as one, or end the
+    // request early ("X"): nothing is sent, and the line is named and marked.
+    const CKeyListCheck check = CheckKeyList(CCp1252::Encode(m_strKeyList).toStdString());
+    if (!check.ok) {
+        const QString line = CCp1252::Decode(QByteArray::fromStdString(check.text));
+        ShowMessage(LoadString(Res::IDS_NOT_A_KEY).arg(check.line).arg(line),
+                    MsgStyle::OkExclamation, this);
+        QTextCursor cursor(
+            m_pEdit->document()->findBlockByNumber(static_cast<int>(check.line) - 1));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        m_pEdit->setTextCursor(cursor);
+        m_pEdit->setFocus();
+        return;
+    }
     // The reader takes an empty list as the order to erase every key.
     if (m_strKeyList.trimmed().isEmpty() &&
         ShowMessage(Res::IDS_ASK_ERASE_ALL_KEYS, MsgStyle::YesNoQuestion, this) != Res::IDYES) {
@@ -102,7 +120,17 @@ void CKeyNumbersDlg::OnWriteKeys() {
 
 void CKeyNumbersDlg::OnTeachIn(bool checked) {
     // A bare write: the reader's answers reach the transcript through the view's hook.
-    m_pReader->Write(checked ? "T" : "X", CSerialEngine::kWholeText);
+    bool written = false;
+    {
+        CBusyGuard busy(this);
+        written = m_pReader->WriteUnanswered(checked ? "T" : "X");
+    }
+    if (!written) {
+        // The reader did not get it: the button and the state stay as they were.
+        m_pTeachIn->setChecked(m_bTeachIn);
+        ShowMessage(Res::IDS_WRITE_ERROR, MsgStyle::Ok, this);
+        return;
+    }
     m_bTeachIn = checked;
     emit TeachInChanged(checked);
 }

@@ -25,7 +25,7 @@ public:
     void done(int result) override;
 
 signals:
-    // Teach IN was switched on or off ("T" or "X" sent).
+    // Teach IN was switched on or off ("T" or "X" written to the line).
     void TeachInChanged(bool on);
 
 protected:

@@ -9,6 +9,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QStringList>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -25,9 +26,11 @@
 #include "common/Strings.h"
 #include "link/ComTable.h"
 #include "link/DebugOutput.h"
+#include "link/PortBackend.h"
 #include "views/BusyGuard.h"
 #include "views/EchoByteToView.h"
 #include "views/InterfaceChoice.h"
+#include "views/MessageBox.h"
 #include "views/OrvaneDoc.h"
 #include "views/TranscriptText.h"
 
@@ -53,6 +56,21 @@ QString PortAndDevice(const QString& name) {
 }
 // How often a lost link looks for its device, and an open one for its loss.
 constexpr int kLinkWatchMs = 1000;
+
+// "Überlauf, Rahmenfehler" for the receive errors in `errors`.
+QString LineErrorKinds(uint32_t errors) {
+    QStringList kinds;
+    if ((errors & (kErrOverrun | kErrRxOverflow)) != 0) {
+        kinds << LoadString(Res::IDS_LINE_ERROR_OVERRUN);
+    }
+    if ((errors & kErrFraming) != 0) {
+        kinds << LoadString(Res::IDS_LINE_ERROR_FRAMING);
+    }
+    if ((errors & kErrParity) != 0) {
+        kinds << LoadString(Res::IDS_LINE_ERROR_PARITY);
+    }
+    return kinds.join(QStringLiteral(", "));
+}
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -112,9 +130,6 @@ COrvaneDoc* COrvaneView::GetDocument() const {
 }
 
 bool COrvaneView::OpenLink() {
-    // The parameter read dispatches events while the link already counts as
-    // open: no command, interface choice or close may start inside it.
-    CBusyGuard busy(window());
     const CPortSettings port = CPortSettings::Load();
     QString name = port.name;
     name.remove(QStringLiteral("USB: "));
@@ -122,12 +137,33 @@ bool COrvaneView::OpenLink() {
     if (m_reader.IsOpen()) {
         CloseLink();
     }
-    if (!m_reader.Open(name.toStdString(), port.baudRate, 'N', 8, 1, 0, 9, 15000)) {
-        m_strPortName.clear();
-        m_lastFailure = m_reader.LastOpenFailure();
+    if (!OpenPort(port, name)) {
         SetLinkNote(LinkNote::Failed);
         return false;
     }
+    return FinishOpening(port, name);
+}
+
+bool COrvaneView::OpenPort(const CPortSettings& port, const QString& name) {
+    if (!m_reader.Open(name.toStdString(), port.baudRate, 'N', 8, 1, 0, 9, 15000)) {
+        m_strPortName.clear();
+        m_lastFailure = m_reader.LastOpenFailure();
+        // The watch opens it once it can: a lost link's device, or else the
+        // stored port that was held or missing.
+        m_bAwaitingPort = !m_bLinkLost;
+        m_strAwaitedName = name;
+        m_linkWatch.start();
+        return false;
+    }
+    m_strOpenedName = name;
+    return true;
+}
+
+bool COrvaneView::FinishOpening(const CPortSettings& port, const QString& name) {
+    // The parameter read dispatches events while the link already counts as
+    // open: no command, interface choice or close may start inside it.
+    CBusyGuard busy(window());
+    m_bAwaitingPort = false;
     m_reader.m_timeoutMs = port.timeoutMs;
     if (!m_reader.StartMonitoring()) {
         // An open port without its monitor thread would enable the reader
@@ -151,6 +187,7 @@ bool COrvaneView::OpenLink() {
     if (answered) {
         m_bExtendedModel = parameters.find("V:") != std::string::npos;
     }
+    m_readerSettings = answered ? CReaderSettings::FromReport(parameters) : CReaderSettings{};
     HookOn();
     // An open port proves no reader: say so rather than look connected.
     m_strSilentPort = answered ? QString() : PortAndDevice(name);
@@ -165,12 +202,20 @@ bool COrvaneView::OpenLink() {
 void COrvaneView::CloseLink() {
     m_strPortName.clear();
     m_bLinkLost = false;
+    m_bAwaitingPort = false;
     m_linkWatch.stop();
     HookOff();
     m_reader.Close();
-    // Whatever the reader does now, this side can no longer tell.
-    m_teachIn = TeachIn::Unknown;
+    m_readerSettings = {};
+    LeaveTeachIn();
     SetLinkNote(LinkNote::None);
+}
+
+void COrvaneView::LeaveTeachIn() {
+    // Whatever the reader does now, this side can no longer tell; but a
+    // reader left in Teach IN stays so.
+    m_teachIn = m_teachIn == TeachIn::On || m_teachIn == TeachIn::MaybeOn ? TeachIn::MaybeOn
+                                                                          : TeachIn::Unknown;
 }
 
 void COrvaneView::TakeLinkAsLost(bool cutShort) {
@@ -180,7 +225,7 @@ void COrvaneView::TakeLinkAsLost(bool cutShort) {
     m_bLinkLost = true;
     m_strLostPort = m_strPortName;
     m_strPortName.clear();
-    m_teachIn = TeachIn::Unknown;
+    LeaveTeachIn();
     HookOff();
     // The dead descriptor goes at once: while it is open, Linux keeps the
     // device's node busy and a re-plugged adapter would come back under another name.
@@ -206,6 +251,7 @@ bool COrvaneView::ReopenIfLost() {
     }
     DebugOutput("Link to " + m_strPortName.toStdString() + " restored");
     NoteRestored();
+    OfferTeachInOff();
     return true;
 }
 
@@ -214,6 +260,10 @@ void COrvaneView::OnLinkWatch() {
     // interface dialog included) or a message box.
     if (CBusyGuard::IsBusy() || !window()->isEnabled() ||
         QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    if (m_bAwaitingPort) {
+        TryStoredPort();
         return;
     }
     if (!m_bLinkLost) {
@@ -236,6 +286,38 @@ void COrvaneView::OnLinkWatch() {
                 SetLinkNote(LinkNote::Lost);
             }
             break;
+    }
+}
+
+// The stored port did not open (held by another program, not plugged in):
+// opened as soon as it can be, unless another device took the name of the
+// one opened there before. The reason on show changes only with the facts.
+void COrvaneView::TryStoredPort() {
+    const CPortSettings port = CPortSettings::Load();
+    QString name = port.name;
+    name.remove(QStringLiteral("USB: "));
+    // Only the port that was asked for: not one the interface dialog merely proposed.
+    if (name.isEmpty() || name != m_strAwaitedName) {
+        return;
+    }
+    if (name == m_strOpenedName &&
+        m_reader.OpenedDevicePresence() == CDeviceIdentity::Match::Other) {
+        if (m_linkNote != LinkNote::OtherDevice) {
+            m_strLostPort = name;
+            SetLinkNote(LinkNote::OtherDevice);
+        }
+        return;
+    }
+    const QString reason = m_linkNote == LinkNote::Failed ? StatusText() : QString();
+    if (!OpenPort(port, name)) {
+        if (m_linkNote != LinkNote::Failed || StatusText() != reason) {
+            SetLinkNote(LinkNote::Failed);
+        }
+        return;
+    }
+    if (FinishOpening(port, name)) {
+        DebugOutput("Link to " + name.toStdString() + " opened");
+        OfferTeachInOff();
     }
 }
 
@@ -302,13 +384,43 @@ bool COrvaneView::OnUpdateExtendedCommand() const {
 
 void COrvaneView::SetTeachIn(bool on) {
     m_teachIn = !m_reader.IsOpen() ? TeachIn::Unknown : on ? TeachIn::On : TeachIn::Off;
+    m_strTeachInPort = m_strPortName;
     emit StatusChanged();
+}
+
+void COrvaneView::OfferTeachInOff() {
+    const bool atThisReader = m_teachIn == TeachIn::On ||
+                              (m_teachIn == TeachIn::MaybeOn && m_strPortName == m_strTeachInPort);
+    if (!atThisReader || !m_reader.IsOpen() ||
+        ShowMessage(Res::IDS_ASK_TEACH_IN_OFF, MsgStyle::YesNoQuestionYesDefault, this) !=
+            Res::IDYES) {
+        return;
+    }
+    bool written = false;
+    {
+        CBusyGuard busy(window());
+        written = m_reader.WriteUnanswered("X");
+    }
+    if (written) {
+        SetTeachIn(false);
+    } else {
+        ShowMessage(Res::IDS_WRITE_ERROR, MsgStyle::Ok, this);
+    }
 }
 
 QString COrvaneView::StatusText() const {
     if (m_teachIn == TeachIn::On) {
         return LoadString(Res::IDS_TEACH_IN_ON);
     }
+    const QString note = LinkNoteText();
+    if (m_teachIn != TeachIn::MaybeOn) {
+        return note;
+    }
+    const QString teachIn = LoadString(Res::IDS_TEACH_IN_MAYBE_ON).arg(m_strTeachInPort);
+    return note.isEmpty() ? teachIn : note + QLatin1Char(' ') + teachIn;
+}
+
+QString COrvaneView::LinkNoteText() const {
     switch (m_linkNote) {
         case LinkNote::Failed:
             return LinkTexts::Failure(m_lastFailure);
@@ -323,6 +435,8 @@ QString COrvaneView::StatusText() const {
             return LoadString(Res::IDS_NO_READER_ANSWERS).arg(m_strSilentPort);
         case LinkNote::ReaderPaused:
             return LoadString(Res::IDS_READER_PAUSED).arg(m_reader.m_timeoutMs.load());
+        case LinkNote::LineErrors:
+            return LoadString(Res::IDS_LINE_ERRORS).arg(LineErrorKinds(m_readOutErrors));
         case LinkNote::None:
             break;
     }
@@ -341,7 +455,9 @@ QString COrvaneView::PortPaneText() const {
 
 void COrvaneView::ReadOutStarted() {
     m_lateBytesUntil = {};
-    if (m_linkNote == LinkNote::ReaderPaused) {
+    // Errors of earlier traffic are not this read-out's.
+    m_reader.TakeLineErrors();
+    if (m_linkNote == LinkNote::ReaderPaused || m_linkNote == LinkNote::LineErrors) {
         SetLinkNote(LinkNote::None);
     }
 }
@@ -349,6 +465,10 @@ void COrvaneView::ReadOutStarted() {
 void COrvaneView::ReadOutEnded(bool complete) {
     if (!complete) {
         m_lateBytesUntil = std::chrono::steady_clock::now() + kLateBytesWindow;
+    }
+    m_readOutErrors = m_reader.TakeLineErrors();
+    if (m_readOutErrors != 0) {
+        SetLinkNote(LinkNote::LineErrors);
     }
 }
 

@@ -10,9 +10,11 @@
 #include <memory>
 
 #include "protocol/ReaderProtocol.h"
+#include "protocol/ReaderSettings.h"
 
 class COrvaneDoc;
 class QPrinter;
+struct CPortSettings;
 
 // The transcript window: a wrapped plain-text editor that shows every byte the
 // reader sends, and owner of the program's only link to the reader.
@@ -50,14 +52,25 @@ public:
     void HookOff();          // m_reader.m_pfnByteHook = nullptr
     void ClearTranscript();  // empty the text and repaint at once
 
+    // The reader's settings from the latest parameter report of this link,
+    // brought up to date by every set the reader confirmed; the dialogs open
+    // at them. Nothing is known before a report or after the link closed.
+    const CReaderSettings& ReaderSettings() const { return m_readerSettings; }
+
     bool OnUpdateLinkCommand() const;      // m_reader.IsOpen(), or the link is lost
     bool OnUpdateExtendedCommand() const;  // m_bExtendedModel
 
-    // The reader's Teach IN as this side knows it: on after "T", off after
-    // "X", unknown once the link has closed.
-    enum class TeachIn { Unknown, Off, On };
+    // The reader's Teach IN as this side knows it: on after a "T" the line
+    // took, off after such an "X". The reader keeps it on without a link, so
+    // a link closed or lost while it was on leaves it maybe on, for the port
+    // it was switched on at; otherwise unknown.
+    enum class TeachIn { Unknown, Off, On, MaybeOn };
     TeachIn TeachInState() const { return m_teachIn; }
     void SetTeachIn(bool on);
+    // While Teach IN is on, or maybe on for the reader at the open port:
+    // asks "Teach IN ausschalten?" and on Yes switches it off. When the
+    // link is back and before quitting.
+    void OfferTeachInOff();
     // What the status bar shows instead of the idle text, empty for none:
     // Teach IN on, why the link did not open or was lost or came back, no
     // reader answering, a read-out cut by a long pause.
@@ -67,7 +80,8 @@ public:
     QString PortPaneText() const;
     // Around the reads that fill a fresh transcript. After one that ended
     // without its end mark, bytes arriving soon after mean the reader paused
-    // for longer than the time-out, which the status bar then says.
+    // for longer than the time-out, which the status bar then says; receive
+    // errors on the line during the read are said there too.
     void ReadOutStarted();
     void ReadOutEnded(bool complete);
 
@@ -120,12 +134,28 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    enum class LinkNote { None, Failed, Lost, CutShort, OtherDevice, Restored, NoReader, ReaderPaused };
+    enum class LinkNote {
+        None,
+        Failed,
+        Lost,
+        CutShort,
+        OtherDevice,
+        Restored,
+        NoReader,
+        ReaderPaused,
+        LineErrors
+    };
 
     void InsertReceived(const QByteArray& bytes);
     void OnLinkWatch();
+    bool OpenPort(const CPortSettings& port, const QString& name);
+    bool FinishOpening(const CPortSettings& port, const QString& name);
+    void TryStoredPort();
     void SetLinkNote(LinkNote note);
+    QString LinkNoteText() const;
     void NoteRestored();
+    // The link closed or was lost: Teach IN on becomes maybe on.
+    void LeaveTeachIn();
     qsizetype Room();
     QPrinter& Printer();
 
@@ -137,12 +167,18 @@ private:
     bool m_bInserting = false;
     bool m_bLastChoiceAutomatic = false;
     TeachIn m_teachIn = TeachIn::Unknown;
+    QString m_strTeachInPort;  // the port Teach IN was last switched at
     LinkNote m_linkNote = LinkNote::None;
     QString m_strSilentPort;  // the port and device no reader answered on
     std::chrono::steady_clock::time_point m_lateBytesUntil{};
+    uint32_t m_readOutErrors = 0;  // kErr* bits the line reported during the last read-out
     bool m_bLinkLost = false;
-    QString m_strLostPort;  // the pane's port while the link is lost
+    bool m_bAwaitingPort = false;  // the stored port did not open; the watch tries it
+    QString m_strAwaitedName;      // the port name that did not open
+    QString m_strOpenedName;       // the port name the last open reached
+    QString m_strLostPort;         // the pane's port while the link is lost
     CLinkFailure m_lastFailure;
+    CReaderSettings m_readerSettings;
     QTimer m_linkWatch;  // once a second while a link is open or lost
     std::unique_ptr<QPrinter> m_pPrinter;
 };

@@ -4,6 +4,7 @@
 // starting while the reply wait dispatches events.
 #include <QDialog>
 
+#include <optional>
 #include <string>
 
 #include "common/ResourceIds.h"
@@ -36,17 +37,18 @@ bool Confirmed(unsigned questionId, QWidget* parent) {
 }
 
 // The reads that fill a fresh transcript: everything the reader sends shows
-// as it arrives; a failure keeps the partial text but not the modified mark.
-void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::string&),
-                        unsigned errorId) {
+// as it arrives; a failure keeps the partial text. True when the reader
+// confirmed; `text` is its reply.
+bool ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::string&),
+                        unsigned errorId, std::string& text) {
     if (!view.OnUpdateLinkCommand() || !view.ReopenIfLost()) {
-        return;
+        return false;
     }
     // The transcript is about to go: unsaved work is saved or dropped knowingly
     // (Cancel sends nothing).
     COrvaneDoc* doc = view.GetDocument();
     if (view.TranscriptLength() > 0 && !doc->SaveModified()) {
-        return;
+        return false;
     }
     CBusyGuard busy(view.window());
     view.ClearTranscript();
@@ -54,7 +56,6 @@ void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::st
     doc->ForgetPathName();
     view.ReadOutStarted();
     view.HookOn();
-    std::string text;  // not used: the transcript shows the same bytes
     const bool ok = (view.m_reader.*read)(text);
     if (!ok && view.m_reader.IsDeviceGone()) {
         view.TakeLinkAsLost(true);
@@ -63,33 +64,47 @@ void ReadIntoTranscript(COrvaneView& view, bool (CReaderProtocol::*read)(std::st
     }
     // Text inserted after the mark would set it again.
     view.InsertAllReceived();
-    if (ok) {
-        view.GetDocument()->SetModifiedFlag(true);
-    } else {
-        view.GetDocument()->SetModifiedFlag(false);
+    // Whatever arrived, also of a read-out cut short or failed, is the only
+    // copy of those records: New, Open, the next read-out and closing ask first.
+    view.GetDocument()->SetModifiedFlag(ok || view.TranscriptLength() > 0);
+    if (!ok) {
         Report(errorId, MsgStyle::OkExclamation, &view);
     }
+    return ok;
+}
+
+// The index a radio dialog opens at: the reader's where it is one of the
+// dialog's `count` choices, else the first.
+int KnownIndex(const std::optional<int>& index, int count) {
+    return index && *index >= 0 && *index < count ? *index : 0;
 }
 
 // The second half of the commands that ask for a value in a dialog: sent
 // with the transcript hook off, reported, and the hook put back.
-void SendAndReport(COrvaneView& view, bool (CReaderProtocol::*send)(const std::string&),
+// True when the reader confirmed the value.
+bool SendAndReport(COrvaneView& view, bool (CReaderProtocol::*send)(const std::string&),
                    const std::string& value, unsigned okId, unsigned errorId) {
     view.HookOff();
     CBusyGuard busy(view.window());
     const bool ok = (view.m_reader.*send)(value);
     Report(ok ? okId : errorId, MsgStyle::Ok, &view);
     view.HookOn();
+    return ok;
 }
 
 }  // namespace
 
 void COrvaneView::OnReadRecords() {
-    ReadIntoTranscript(*this, &CReaderProtocol::ReadRecords, Res::IDS_READ_ERROR);
+    std::string text;  // not used: the transcript shows the same bytes
+    ReadIntoTranscript(*this, &CReaderProtocol::ReadRecords, Res::IDS_READ_ERROR, text);
 }
 
 void COrvaneView::OnReadParameters() {
-    ReadIntoTranscript(*this, &CReaderProtocol::ReadParameters, Res::IDS_PARAMETERS_READ_ERROR);
+    std::string report;
+    if (ReadIntoTranscript(*this, &CReaderProtocol::ReadParameters, Res::IDS_PARAMETERS_READ_ERROR,
+                           report)) {
+        m_readerSettings = CReaderSettings::FromReport(report);
+    }
 }
 
 void COrvaneView::OnReadClock() {
@@ -131,9 +146,11 @@ void COrvaneView::OnSetFormat() {
         return;
     }
     CNumberFormatDlg dialog(this);
-    if (dialog.exec() == QDialog::Accepted) {
+    dialog.m_nIndex = KnownIndex(m_readerSettings.numberFormat, 2);
+    if (dialog.exec() == QDialog::Accepted &&
         SendAndReport(*this, &CReaderProtocol::SetNumberFormat, dialog.m_strResult.toStdString(),
-                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR)) {
+        m_readerSettings.numberFormat = dialog.m_nIndex;
     }
 }
 
@@ -142,9 +159,11 @@ void COrvaneView::OnSetTimeFormat() {
         return;
     }
     CTimeFormatDlg dialog(this);
-    if (dialog.exec() == QDialog::Accepted) {
+    dialog.m_nIndex = KnownIndex(m_readerSettings.timeFormat, 2);
+    if (dialog.exec() == QDialog::Accepted &&
         SendAndReport(*this, &CReaderProtocol::SetTimeFormat, dialog.m_strResult.toStdString(),
-                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+                      Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR)) {
+        m_readerSettings.timeFormat = dialog.m_nIndex;
     }
 }
 
@@ -153,9 +172,13 @@ void COrvaneView::OnSetId() {
         return;
     }
     CIdDlg dialog(this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (m_readerSettings.id) {
+        dialog.m_strId = QString::fromStdString(*m_readerSettings.id);
+    }
+    if (dialog.exec() == QDialog::Accepted &&
         SendAndReport(*this, &CReaderProtocol::SetId, CCp1252::Encode(dialog.m_strId).toStdString(),
-                      Res::IDS_ID_OK, Res::IDS_ID_ERROR);
+                      Res::IDS_ID_OK, Res::IDS_ID_ERROR)) {
+        m_readerSettings.id = CCp1252::Encode(dialog.m_strId).toStdString();
     }
 }
 
@@ -164,14 +187,21 @@ void COrvaneView::OnSetMode() {
         return;
     }
     CModeDlg dialog(m_bExtendedModel ? Res::IDD_MODE_EXTENDED : Res::IDD_MODE_BASIC, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    dialog.m_nIndex = KnownIndex(m_readerSettings.mode, m_bExtendedModel ? 4 : 2);
+    if (dialog.exec() == QDialog::Accepted &&
         SendAndReport(*this, &CReaderProtocol::SetMode, dialog.m_strResult.toStdString(),
-                      Res::IDS_MODE_OK, Res::IDS_MODE_ERROR);
+                      Res::IDS_MODE_OK, Res::IDS_MODE_ERROR)) {
+        m_readerSettings.mode = dialog.m_nIndex;
     }
 }
 
 void COrvaneView::OnClearBuffer() {
     if (!OnUpdateLinkCommand() || !ReopenIfLost() || !Confirmed(Res::IDS_ASK_CLEAR_BUFFER, this)) {
+        return;
+    }
+    // Once the reader's records are gone, an unsaved read-out is their only
+    // copy: it is saved or dropped knowingly first (Cancel sends nothing).
+    if (TranscriptLength() > 0 && !GetDocument()->SaveModified()) {
         return;
     }
     CClearBufferDlg dialog(&m_reader, this);
@@ -198,6 +228,13 @@ void COrvaneView::OnSetParameters() {
         return;
     }
     CParametersDlg dialog(&m_reader, this);
+    dialog.m_nHoldTime = m_readerSettings.hold.value_or(0);
+    dialog.m_nOpeningTime = m_readerSettings.opening.value_or(0);
+    dialog.m_nDelayTime = m_readerSettings.delay.value_or(0);
+    connect(&dialog, &CParametersDlg::TimingConfirmed, this,
+            [this](char letter, int seconds) { m_readerSettings.SetTiming(letter, seconds); });
+    connect(&dialog, &CParametersDlg::ResetConfirmed, this,
+            [this] { m_readerSettings.ApplyReset(); });
     HookOff();
     dialog.exec();
     HookOn();
@@ -218,6 +255,7 @@ void COrvaneView::OnSelectInterface() {
     CloseLink();
     while (SelectInterface(false)) {
         if (OpenLink()) {
+            OfferTeachInOff();
             break;
         }
     }

@@ -11,6 +11,7 @@
 #include "common/ResourceIds.h"
 #include "common/Strings.h"
 #include "protocol/ReaderProtocol.h"
+#include "protocol/ReaderSettings.h"
 #include "views/BusyGuard.h"
 #include "views/DialogControls.h"
 #include "views/MessageBox.h"
@@ -84,10 +85,14 @@ CParametersDlg::CParametersDlg(CReaderProtocol* reader, QWidget* parent)
 }
 
 void CParametersDlg::showEvent(QShowEvent* event) {
+    ShowValues();
+    QDialog::showEvent(event);
+}
+
+void CParametersDlg::ShowValues() {
     m_pHoldEdit->setText(QString::number(m_nHoldTime));
     m_pOpeningEdit->setText(QString::number(m_nOpeningTime));
     m_pDelayEdit->setText(QString::number(m_nDelayTime));
-    QDialog::showEvent(event);
 }
 
 void CParametersDlg::keyPressEvent(QKeyEvent* event) {
@@ -140,6 +145,9 @@ void CParametersDlg::SendValue(char letter, int CParametersDlg::*value) {
         CBusyGuard busy(this);
         ok = m_pReader->SetTimingValue(std::string(1, letter), digits);
     }
+    if (ok) {
+        emit TimingConfirmed(letter, this->*value);
+    }
     ShowMessage(ok ? Res::IDS_WRITE_OK : Res::IDS_WRITE_ERROR, MsgStyle::Ok, this);
 }
 
@@ -152,6 +160,13 @@ void CParametersDlg::OnReset() {
     {
         CBusyGuard busy(this);
         ok = m_pReader->ResetParameters();
+    }
+    if (ok) {
+        m_nHoldTime = CReaderSettings::kFactoryHold;
+        m_nOpeningTime = CReaderSettings::kFactoryOpening;
+        m_nDelayTime = CReaderSettings::kFactoryDelay;
+        ShowValues();
+        emit ResetConfirmed();
     }
     ShowMessage(ok ? Res::IDS_WRITE_OK : Res::IDS_WRITE_ERROR, MsgStyle::Ok, this);
 }

@@ -15,9 +15,16 @@ public:
     // reader: not owned, must outlive the dialog.
     explicit CParametersDlg(CReaderProtocol* reader, QWidget* parent = nullptr);
 
+    // Shown when the dialog opens: the reader's values where they are known.
     int m_nHoldTime = 0;     // edit 1013, "H"
     int m_nOpeningTime = 0;  // edit 1012, "Z"
     int m_nDelayTime = 0;    // edit 1011, "V"
+
+signals:
+    // The reader confirmed a timing value (letter V, Z or H), or the reset
+    // to the factory values, which the edits then show.
+    void TimingConfirmed(char letter, int seconds);
+    void ResetConfirmed();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -27,6 +34,7 @@ private:
     // Reads the three edits in the order hold, opening, delay; stops at the
     // first invalid one, reports it and puts the focus there.
     bool ReadEdits();
+    void ShowValues();
     bool ReadValue(QLineEdit* edit, int& value);
     void SendValue(char letter, int CParametersDlg::*value);
     void OnReset();

@@ -331,6 +331,26 @@ All keys in the reader will be erased!</translation>
         <source>Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 Ziffern 0-9 und A-F. Es wurde nichts gesendet.</source>
         <translation>Line %1 is not a key number: &quot;%2&quot;. Each line holds 1 to 10 digits 0-9 and A-F. Nothing was sent.</translation>
     </message>
+    <message>
+        <source>Leitungsfehler beim Lesen (%1): Einzelne Zeichen im Protokoll können fehlen oder falsch sein.</source>
+        <translation>Line errors while reading (%1): single characters in the transcript may be missing or wrong.</translation>
+    </message>
+    <message>
+        <source>Überlauf</source>
+        <translation>overrun</translation>
+    </message>
+    <message>
+        <source>Rahmenfehler</source>
+        <translation>framing error</translation>
+    </message>
+    <message>
+        <source>Paritätsfehler</source>
+        <translation>parity error</translation>
+    </message>
+    <message>
+        <source>Teach IN an %1 ist vielleicht noch eingeschaltet.</source>
+        <translation>Teach IN at %1 may still be switched on.</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>

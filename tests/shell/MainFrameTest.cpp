@@ -372,6 +372,20 @@ TEST_F(MainFrameTest, EveryCloseStoresTheLanguageAndReturnsToGerman) {
     EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Sprache", -1), 0);
 }
 
+// A reader left in Teach IN enrols every badge: quitting asks to end it first.
+TEST_F(MainFrameTest, QuittingWhileTeachInIsOnAsksToSwitchItOff) {
+    CEmulatorPort port(ReaderModel::Extended);
+    Connect(port);
+    m_view->SetTeachIn(true);
+    CModalScript driver;
+    driver.Message(QMessageBox::Yes);
+    EXPECT_TRUE(m_frame->close());
+    EXPECT_EQ(driver.m_messages, QStringList{"Teach IN ausschalten?"});
+    EXPECT_TRUE(port.m_emulator.WaitForRequests(1, 3s));
+    EXPECT_EQ(port.m_emulator.Requests(), std::vector<std::string>{"X"});
+    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Off);
+}
+
 TEST_F(MainFrameTest, StoredEnglishIsAppliedWhenTheFrameIsCreated) {
     CSettingsStore::WriteProfileInt("Settings", "Sprache", 1);
     COrvaneDoc doc;

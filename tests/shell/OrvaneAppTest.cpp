@@ -9,6 +9,9 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include "common/Language.h"
 #include "common/ResourceIds.h"
@@ -239,6 +242,72 @@ TEST_F(OrvaneAppTest, AFileThatCannotBeOpenedIsNamedWithTheReason) {
                                "\nDie Datei ist größer als die 1.048.575 Zeichen, die das "
                                "Protokoll fasst."}));
     EXPECT_TRUE(Frame()->isVisible());
+}
+
+// Whatever a read-out put into the transcript, complete or not, is not thrown
+// away unasked; a read-out that brought nothing leaves nothing to ask about.
+TEST_F(OrvaneAppTest, ReceivedTextIsNotDroppedUnaskedByNewOpenAReadOutOrClose) {
+    QTemporaryDir dir;
+    QFile other(dir.filePath("other.txt"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("other\r\n") == 7);
+    other.close();
+    enum class Outcome { Complete, HungUp, Failed, Nothing };
+    for (const Outcome outcome :
+         {Outcome::Complete, Outcome::HungUp, Outcome::Failed, Outcome::Nothing}) {
+        SCOPED_TRACE(static_cast<int>(outcome));
+        EmulatorOptions options;
+        options.seedRecords = outcome == Outcome::HungUp ? 400 : 5;
+        options.baudRate = outcome == Outcome::HungUp ? 19200 : 0;  // paced: cut part way
+        CEmulatorPort port(options);
+        ASSERT_TRUE(port.Start());
+        CModalScript driver;
+        ASSERT_TRUE(Start());
+        port.m_emulator.SetFault(outcome == Outcome::Failed    ? EmulatorFault::MissingEnd
+                                 : outcome == Outcome::Nothing ? EmulatorFault::NoAnswer
+                                                               : EmulatorFault::None);
+        if (outcome == Outcome::HungUp) {
+            QTimer::singleShot(400, [&] { port.m_emulator.HangUp(); });
+        }
+        if (outcome != Outcome::Complete) {
+            driver.Message(QMessageBox::Ok);  // the read error
+        }
+        Frame()->RunCommand(Res::ID_READ_RECORDS);
+        const QByteArray received = View()->TranscriptBytes();
+        const bool text = outcome != Outcome::Nothing;
+        ASSERT_EQ(!received.isEmpty(), text);
+        EXPECT_EQ(m_app->GetDocument()->IsModified(), text);
+
+        // Each way to drop the text asks first; Cancel keeps it. A lost link
+        // reads nothing, so its read-out cannot drop the text either.
+        const std::function<void()> actions[] = {
+            [&] {
+                QApplication::setActiveWindow(Frame());
+                View()->setFocus();
+                QTest::keyClick(View(), Qt::Key_N, Qt::ControlModifier);
+            },
+            [&] { m_app->OpenDocumentFile(other.fileName()); },
+            [&] { Frame()->RunCommand(Res::ID_READ_RECORDS); },
+            [&] { Frame()->close(); },
+        };
+        for (int action = 0; action < 4; ++action) {
+            SCOPED_TRACE(action);
+            const bool asks = text && !(action == 2 && outcome == Outcome::HungUp);
+            driver.m_messages.clear();
+            if (asks) {
+                driver.Message(QMessageBox::Cancel);
+            } else if (!text && action == 2) {
+                driver.Message(QMessageBox::Ok);  // the read error again
+            }
+            actions[action]();
+            EXPECT_EQ(driver.m_messages.contains("Änderungen in Unbenannt speichern?"), asks);
+            if (text) {
+                EXPECT_EQ(View()->TranscriptBytes(), received);
+            }
+        }
+        EXPECT_EQ(Frame()->isVisible(), text);
+        EXPECT_TRUE(driver.m_unexpected.isEmpty()) << driver.m_unexpected.join(';').toStdString();
+        m_app.reset();
+    }
 }
 
 TEST_F(OrvaneAppTest, ANewDocumentLeavesAnOpenLinkUsable) {

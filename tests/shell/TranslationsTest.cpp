@@ -82,6 +82,9 @@ TEST(Translations, TheCatalogueTranslatesMenuStringsAndPrompts) {
                         Res::IDS_TEACH_IN_ON, Res::IDS_NO_READER_ANSWERS, Res::IDS_READER_PAUSED}) {
         ids.push_back(id);
     }
+    for (unsigned id = Res::IDS_LINE_ERRORS; id <= Res::IDS_TEACH_IN_MAYBE_ON; ++id) {
+        ids.push_back(id);
+    }
     for (const Res::MenuPopup& popup : Res::MainMenu()) {
         for (const Res::MenuItem& item : popup.items) {
             if (item.id != 0) {

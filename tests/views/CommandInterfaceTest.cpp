@@ -45,7 +45,9 @@ std::vector<MenuCase> MenuCases() {
          },
          "R"},
         {Res::ID_SET_CLOCK, &Confirm, "S"},
-        {Res::ID_CLEAR_BUFFER, [](CModalScript& s) { s.Message(QMessageBox::Yes); }, "C"},
+        // The records read before are not saved: the save question follows.
+        {Res::ID_CLEAR_BUFFER,
+         [](CModalScript& s) { s.Message(QMessageBox::Yes).Message(QMessageBox::No); }, "C"},
         {Res::ID_SET_ID, &Confirm, "I01"},
         {Res::ID_SET_MODE, &Confirm, "M0"},
         {Res::ID_SET_FORMAT, &Confirm, "F0"},
@@ -56,7 +58,7 @@ std::vector<MenuCase> MenuCases() {
                  .Message(QMessageBox::Ok)
                  .On<CParametersDlg>([](CParametersDlg* d) { ClickControl(d, Res::IDCANCEL); });
          },
-         "Z000"},
+         "Z005"},  // the opening time the reader reported
         // The records read before are not saved: the question comes first.
         {Res::ID_READ_PARAMETERS, [](CModalScript& s) { s.Message(QMessageBox::No); }, "P"},
         {Res::ID_KEY_NUMBERS,

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -8,6 +9,7 @@
 
 #include "CommandTestSupport.h"
 #include "common/ResourceIds.h"
+#include "shell/InterfaceDlg.h"
 #include "views/ClearBufferDlg.h"
 #include "views/KeyNumbersDlg.h"
 #include "views/MemoryTestDlg.h"
@@ -49,6 +51,23 @@ TEST_F(CommandTest, ClearBufferAnsweredNoSendsNothing) {
     }
     QTest::qWait(50);
     EXPECT_TRUE(Emulator().ReceivedBytes().empty());
+}
+
+// Once the reader's records are erased, an unsaved read-out is their only copy.
+TEST_F(CommandTest, ClearBufferOffersToSaveAnUnsavedReadOutFirst) {
+    m_view->setPlainText("0001 records");
+    CModalScript cancelled;
+    cancelled.Message(QMessageBox::Yes).Message(QMessageBox::Cancel);
+    Run(&COrvaneView::OnClearBuffer, cancelled);
+    EXPECT_EQ(cancelled.m_messages, QStringList({kAskClear, "Änderungen in Unbenannt speichern?"}));
+    QTest::qWait(50);
+    EXPECT_TRUE(Emulator().ReceivedBytes().empty());
+
+    CModalScript dropped;
+    dropped.Message(QMessageBox::Yes).Message(QMessageBox::No);
+    Run(&COrvaneView::OnClearBuffer, dropped);
+    EXPECT_EQ(Requests(), std::vector<std::string>{"C"});
+    EXPECT_TRUE(Transcript().contains("0001 records"));
 }
 
 TEST_F(CommandTest, SuccessfulClearShowsNoMessage) {
@@ -213,10 +232,24 @@ TEST_F(ExtendedCommandTest, TeachInStaysVisibleUntilSwitchedOffOrTheLinkCloses) 
     EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Off);
     EXPECT_EQ(m_view->StatusText(), "");
 
-    // Once the link is closed, this side no longer knows.
+    // The reader keeps Teach IN without a link: maybe on, said so, and asked
+    // about once the link to it is back.
     m_view->SetTeachIn(true);
     m_view->CloseLink();
-    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Unknown);
+    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::MaybeOn);
+    EXPECT_EQ(m_view->StatusText(), "Teach IN an COM40 ist vielleicht noch eingeschaltet.");
+    Emulator().ClearRequests();
+    CModalScript back;
+    back.On<CInterfaceDlg>([](CInterfaceDlg* d) {
+            d->m_lbPorts->setCurrentItem(
+                d->m_lbPorts->findItems("COM40", Qt::MatchStartsWith).front());
+            QTest::mouseClick(d->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+        })
+        .Message(QMessageBox::Yes);
+    Run(&COrvaneView::OnSelectInterface, back);
+    EXPECT_EQ(back.m_messages, QStringList{"Teach IN ausschalten?"});
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"P", "X"}));
+    EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Off);
     EXPECT_EQ(m_view->StatusText(), "");
 }
 

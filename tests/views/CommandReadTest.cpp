@@ -81,7 +81,8 @@ TEST_F(RecordCommand, ReadOutOverUnsavedWorkAsksFirstAndLeavesTheDocumentUntitle
     EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('M'));
 }
 
-TEST_F(RecordCommand, ReadRecordsWithoutEndKeepsThePartialTextUnmodified) {
+// The partial text is the only copy of what the reader sent: it counts as modified.
+TEST_F(RecordCommand, ReadRecordsWithoutEndKeepsThePartialTextAsModified) {
     Emulator().SetFault(EmulatorFault::MissingEnd);
     bool busyDuringMessage = false;
     CModalScript script;
@@ -91,7 +92,7 @@ TEST_F(RecordCommand, ReadRecordsWithoutEndKeepsThePartialTextUnmodified) {
     const QString transcript = Transcript();
     EXPECT_GE(transcript.count('\n'), 5) << transcript.toStdString();
     EXPECT_FALSE(transcript.contains("END"));
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_TRUE(m_doc.IsModified());
     EXPECT_TRUE(busyDuringMessage);
     EXPECT_TRUE(m_view->isEnabled());
     EXPECT_EQ(m_ui.m_ui.m_nWaitCursor, 0);

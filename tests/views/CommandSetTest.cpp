@@ -4,6 +4,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
+
 #include "CommandTestSupport.h"
 #include "common/ResourceIds.h"
 #include "views/ClockSetDlg.h"
@@ -141,4 +143,77 @@ TEST_F(ExtendedCommandTest, ModeDialogOffersFourModesToTheExtendedModel) {
     EXPECT_EQ(offered, 4);
     EXPECT_EQ(Requests(), std::vector<std::string>{"M2"});
     EXPECT_EQ(script.m_messages, QStringList{"Betriebsart erfolgreich gesetzt"});
+}
+
+// Each configuration dialog opens at the reader's value: from the parameter
+// report of link opening or of "Lese Parameter", then from each set the
+// reader confirmed; without a report the dialogs fall back to their first choice, "01" and 0.
+TEST_F(ExtendedCommandTest, ConfigurationDialogsOpenAtTheReadersValues) {
+    auto text = [](QDialog* d, const char* id) { return d->findChild<QLineEdit*>(id)->text(); };
+    // Per dialog: what it shows (the checked choice or the edits) and a new value to set.
+    const std::vector<std::pair<void (COrvaneView::*)(), int>> dialogs = {
+        {&COrvaneView::OnSetFormat, 1006},
+        {&COrvaneView::OnSetTimeFormat, 1018},
+        {&COrvaneView::OnSetMode, 1010},
+        {&COrvaneView::OnSetId, 0},
+        {&COrvaneView::OnSetParameters, 1016}};
+    auto shown = [&](QDialog* d) {
+        for (QRadioButton* radio : d->findChildren<QRadioButton*>()) {
+            if (radio->isChecked()) {
+                return radio->objectName();
+            }
+        }
+        return d->findChild<QLineEdit*>("1011") == nullptr
+                   ? text(d, "1008")
+                   : text(d, "1011") + " " + text(d, "1012") + " " + text(d, "1013");
+    };
+    auto shownNow = [&] {
+        QStringList all;
+        for (const auto& [handler, choice] : dialogs) {
+            CModalScript script;
+            script.On<QDialog>([&](QDialog* d) {
+                all << shown(d);
+                d->reject();
+            });
+            Run(handler, script);
+        }
+        return all;
+    };
+
+    // The emulated reader starts at its factory values.
+    EXPECT_EQ(shownNow(), QStringList({"1006", "1018", "1009", "01", "3 5 10"}));
+
+    // Changed behind the program's back, then read with "Lese Parameter".
+    m_view->HookOff();
+    ASSERT_TRUE(m_view->m_reader.SetId("42") && m_view->m_reader.SetMode("2") &&
+                m_view->m_reader.SetNumberFormat("1") && m_view->m_reader.SetTimeFormat("1") &&
+                m_view->m_reader.SetTimingValue("V", "007"));
+    m_view->HookOn();
+    CModalScript none;
+    Run(&COrvaneView::OnReadParameters, none);
+    EXPECT_EQ(shownNow(), QStringList({"1007", "1019", "1006", "42", "7 5 10"}));
+
+    // Set through the dialogs and confirmed.
+    for (const auto& [handler, choice] : dialogs) {
+        CModalScript script;
+        script
+            .On<QDialog>([choice = choice](QDialog* d) {
+                QLineEdit* edit = d->findChild<QLineEdit*>(choice == 0 ? "1008" : "1013");
+                if (edit != nullptr) {
+                    edit->setText(choice == 0 ? "07" : "5");
+                }
+                if (choice != 0) {
+                    ClickControl(d, choice);
+                }
+                // The parameters dialog sends on its own button and stays open.
+                ClickControl(d, choice == 1016 ? Res::IDCANCEL : Res::IDOK);
+            })
+            .Message(QMessageBox::Ok);
+        Run(handler, script);
+    }
+    EXPECT_EQ(shownNow(), QStringList({"1006", "1018", "1010", "07", "7 5 5"}));
+    // No report from the reader on the next link: the fixed values.
+    Emulator().SetFault(EmulatorFault::NoAnswer);
+    ASSERT_TRUE(m_view->OpenLink());
+    EXPECT_EQ(shownNow(), QStringList({"1006", "1018", "1009", "01", "0 0 0"}));
 }

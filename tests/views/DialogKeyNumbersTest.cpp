@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "DialogTestSupport.h"
@@ -152,4 +153,42 @@ TEST_F(DialogKeyNumbers, WritingAnEmptyListAsksFirst) {
     // Confirmed, the empty list still erases every key.
     EXPECT_EQ(m_reader.Requests().size(), 1u);
     EXPECT_TRUE(m_reader.m_emulator.Keys().empty());
+}
+
+// Nothing goes out that the reader cannot take: a line that is no key is
+// named and marked; a Teach IN switch the line did not take (the reader
+// confirms none) springs back, is reported and changes no state.
+TEST_F(DialogKeyNumbers, NothingCountsAsSentThatTheReaderCouldNotTake) {
+    CKeyNumbersDlg dialog(&m_reader.m_reader);
+    QSignalSpy changed(&dialog, &CKeyNumbersDlg::TeachInChanged);
+    QString marked;
+    CModalScript script;
+    script
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            KeyEdit(d)->setPlainText("1234\nhello 123456789\nX");
+            ClickControl(d, kWriteKeys);
+        })
+        .Message(QMessageBox::Ok)
+        .On<CKeyNumbersDlg>([&](CKeyNumbersDlg* d) {
+            marked = KeyEdit(d)->textCursor().selectedText();
+            EXPECT_TRUE(m_reader.m_emulator.ReceivedBytes().empty());
+            m_reader.m_emulator.HangUp();
+            ASSERT_TRUE(WaitUntil([&] { return m_reader.m_reader.IsDeviceGone(); }));
+            ClickControl(d, kTeachIn);
+        })
+        .Message(QMessageBox::Ok)
+        .On<CKeyNumbersDlg>([](CKeyNumbersDlg* d) {
+            EXPECT_FALSE(d->findChild<QPushButton*>(QString::number(kTeachIn))->isChecked());
+            ClickControl(d, Res::IDOK);
+        });
+    script.Start();
+    dialog.exec();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_messages,
+              QStringList({"Zeile 2 ist keine Schlüsselnummer: „hello 123456789“. Jede Zeile "
+                           "hält 1 bis 10 Ziffern 0-9 und A-F. Es wurde nichts gesendet.",
+                           "Fehler beim Schreiben"}));
+    EXPECT_EQ(marked, "hello 123456789");
+    EXPECT_FALSE(dialog.m_bTeachIn);
+    EXPECT_EQ(changed.count(), 0);
 }

@@ -13,6 +13,7 @@
 #include "DialogTestSupport.h"
 #include "common/LinkTexts.h"
 #include "common/SettingsStore.h"
+#include "link/PortBackend.h"
 #include "shell/InterfaceDlg.h"
 #include "views/EchoByteToView.h"
 #include "views/OrvaneDoc.h"
@@ -263,7 +264,13 @@ TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
     EXPECT_EQ(m_view.PortPaneText(), "COM40");
     EXPECT_EQ(m_view.StatusText(), LinkTexts::Restored("COM40"));
     EXPECT_EQ(second.Requests(), std::vector<std::string>({"P"}));
+    // The cut read-out is still unsaved: the new one asks before it goes.
+    CModalScript discard;
+    discard.Message(QMessageBox::No);
+    discard.Start();
     m_view.OnReadRecords();
+    discard.Stop();
+    EXPECT_EQ(discard.m_messages, QStringList{"Änderungen in Unbenannt speichern?"});
     EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
     EXPECT_EQ(m_view.StatusText(), "");
     first.reset();
@@ -304,6 +311,77 @@ TEST_F(ViewLinkTest, AnAutomaticChoiceThatDoesNotOpenFallsBackToTheDialog) {
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(m_view.OnUpdateLinkCommand());
     EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), "USB: BAD00001");
+}
+
+// A stored port that did not open at start-up, held by another program or
+// not yet plugged in, is opened by the watch once it can be, and only then.
+TEST_F(ViewLinkTest, AStoredPortThatDidNotOpenAtStartUpOpensOnceItCan) {
+    QTemporaryDir dir;
+    for (const bool held : {true, false}) {
+        SCOPED_TRACE(held ? "held" : "missing");
+        EmulatorOptions options;
+        options.linkPath = dir.filePath(held ? "held" : "missing").toStdString();
+        CEmulatorPort reader(options);
+        std::unique_ptr<CReaderProtocol> holder;
+        if (held) {
+            ASSERT_TRUE(reader.Start());
+            holder = std::make_unique<CReaderProtocol>();
+            ASSERT_TRUE(holder->Open("COM40", 19200, 'N', 8, 1, 0, 9, 100));
+        }
+        CSettingsStore::WriteProfileString("Devices", "COM40",
+                                           QString::fromStdString(options.linkPath));
+        CSettingsStore::WriteProfileString("Port", "Name", "COM40");
+        CModalScript script;
+        script.On<CInterfaceDlg>([](CInterfaceDlg* dialog) { dialog->reject(); });
+        script.Start();
+        m_view.OnInitialUpdate();
+        ASSERT_TRUE(script.Done());
+        const QString reason = m_view.StatusText();
+        EXPECT_TRUE(reason.contains(held ? "belegt" : "nicht vorhanden")) << reason.toStdString();
+        ProcessEventsFor(1500ms);
+        EXPECT_FALSE(m_view.OnUpdateLinkCommand());
+        EXPECT_EQ(m_view.StatusText(), reason);
+
+        if (held) {
+            holder.reset();
+        } else {
+            ASSERT_TRUE(reader.Start());
+        }
+        EXPECT_TRUE(WaitUntil([&] { return m_view.OnUpdateLinkCommand(); }, 5s));
+        EXPECT_EQ(m_view.StatusText(), "");
+        EXPECT_EQ(m_view.m_strPortName, "COM40");
+        EXPECT_EQ(reader.m_emulator.Requests(), std::vector<std::string>({"P"}));
+        m_view.CloseLink();
+    }
+}
+
+TEST_F(ViewLinkTest, LineErrorsDuringAReadOutAreSaidAndItsTextStays) {
+    CStandInAdapters adapters;
+    ASSERT_TRUE(adapters.Usable());
+    EmulatorOptions options;
+    options.baudRate = 19200;  // paced: the errors come while the records stream
+    options.seedRecords = 40;
+    CEmulatorPort reader(options);
+    ASSERT_TRUE(reader.Start());
+    adapters.Add("LINE0001", reader.m_emulator.PortPath());
+    CSettingsStore::WriteProfileString("Port", "Name", "USB: LINE0001");
+    CSettingsStore::WriteProfileInt("Port", "Timeout", 250);
+    ASSERT_TRUE(m_view.OpenLink());
+    QTimer::singleShot(150,
+                       [&] { adapters.InjectLineErrors(kErrOverrun | kErrFraming | kErrParity); });
+    m_view.OnReadRecords();
+    EXPECT_TRUE(Text().endsWith("END\n"));
+    EXPECT_EQ(Text().count('\n'), 41);
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_view.StatusText(),
+              "Leitungsfehler beim Lesen (Überlauf, Rahmenfehler, Paritätsfehler): Einzelne "
+              "Zeichen im Protokoll können fehlen oder falsch sein.");
+    // A clean read-out says nothing.
+    m_doc.SetModifiedFlag(false);
+    m_view.OnReadRecords();
+    EXPECT_TRUE(Text().endsWith("END\n"));
+    EXPECT_EQ(m_view.StatusText(), "");
+    m_view.CloseLink();
 }
 
 }  // namespace
