@@ -65,6 +65,17 @@ QLocale InterfaceLocale(bool english) {
                                                 : QLocale(QLocale::German, QLocale::Germany);
 }
 
+// "\tL" for a command with a single-letter accelerator, shown in the menu's
+// key column after the unchanged text; empty for the others.
+QString LetterKey(unsigned id) {
+    for (const Res::Accelerator& accelerator : Res::MainAccelerators()) {
+        if (accelerator.id == id && accelerator.key[0].keyboardModifiers() == Qt::NoModifier) {
+            return QLatin1Char('\t') + accelerator.key.toString(QKeySequence::NativeText);
+        }
+    }
+    return {};
+}
+
 // The commands the view handles: the reader commands and printing.
 using ViewHandler = void (COrvaneView::*)();
 const std::map<unsigned, ViewHandler>& ViewCommands() {
@@ -202,7 +213,8 @@ void CMainFrame::BuildMenu() {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(QCoreApplication::translate("Menu", item.text));
+            QAction* action = menu->addAction(QCoreApplication::translate("Menu", item.text) +
+                                              LetterKey(item.id));
             action->setObjectName(QStringLiteral("Menu%1").arg(item.id));
             action->setStatusTip(PromptPart(LoadString(item.id)));
             if (item.id == Res::ID_LANGUAGE_GERMAN || item.id == Res::ID_LANGUAGE_ENGLISH) {

@@ -97,9 +97,10 @@ TEST_F(MainFrameTest, MenuHoldsTheGermanTextsMnemonicsAndKeysInOrder) {
     const QStringList expected = {
         "&Datei: S&peichern\tStrg+S|Speichern &unter...|-|&Drucken...\tStrg+P|Sei&tenansicht|"
         "Drucker&einrichtung...|-|&Beenden",
-        "Bearbeiten: Lese Datensätze|Lese Datum/Zeit|Setze Datum/Zeit|-|Buffer löschen",
-        "Parameter: Setze ID Nummer|Setze Betriebsart|Setze Format|Setze Zeitformat|"
-        "Setze Parameter|Lese Parameter|Schlüsselnummern|-|Speichertest",
+        "Bearbeiten: Lese Datensätze\tL|Lese Datum/Zeit\tR|Setze Datum/Zeit\tS|-|"
+        "Buffer löschen\tC",
+        "Parameter: Setze ID Nummer\tI|Setze Betriebsart\tM|Setze Format\tF|"
+        "Setze Zeitformat\tU|Setze Parameter|Lese Parameter\tP|Schlüsselnummern|-|Speichertest",
         "Einstellungen: Schnittstelle wählen|-|deutsch|englisch",
         "&?: &Handbuch\tF1|-|Inf&o über Orvane...",
     };
@@ -293,6 +294,8 @@ TEST_F(MainFrameTest, EnglishRebuildsTheMenuAtOnceAndLaterTextsAreEnglish) {
               "&File: &Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|Print Pre&view|"
               "P&rint Setup...|-|E&xit");
     EXPECT_EQ(MenuTexts().at(3), "Settings: Select interface|-|German|English");
+    EXPECT_TRUE(MenuTexts().at(1).startsWith("Edit: Read records\tL|"))
+        << MenuTexts().at(1).toStdString();
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), "Ready");
     EXPECT_EQ(m_frame->ToolBarAction(Res::ID_READ_RECORDS)->toolTip(), "Read data buffer (L)");
     EXPECT_EQ(LoadString(Res::IDS_READ_ERROR), "Error reading the data");
