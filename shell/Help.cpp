@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "common/Language.h"
 #include "common/ProgramFiles.h"
 #include "common/ResourceIds.h"
 #include "common/Strings.h"
@@ -86,28 +87,43 @@ QString FindFileByExtension(const QString& directory, const QString& extension) 
     return names.isEmpty() ? QString() : names.first();
 }
 
+QString FindManual(bool english, const QStringList& folders) {
+    if (english) {
+        const QStringList found =
+            CProgramFiles::Find(QString::fromLatin1(kEnglishManualName), folders);
+        if (!found.isEmpty()) {
+            return found.constFirst();
+        }
+    }
+    const QStringList manuals = CProgramFiles::Find(QStringLiteral("*.pdf"), folders);
+    return manuals.isEmpty() ? QString() : manuals.constFirst();
+}
+
 void ShowManual(QWidget* owner) {
-    const QStringList manuals = CProgramFiles::Find(QStringLiteral("*.pdf"));
-    if (!manuals.isEmpty()) {
-        OpenManualIn(QFileInfo(manuals.constFirst()).absolutePath(), owner);
+    const QString manual = FindManual(CLanguage::IsEnglishLoaded(), CProgramFiles::Folders());
+    if (!manual.isEmpty()) {
+        OpenManualFile(manual, owner);
     }
 }
 
 void OpenManualIn(const QString& directory, QWidget* owner, std::chrono::milliseconds wait) {
+    const QString file = FindFileByExtension(directory, QStringLiteral("pdf"));
+    if (!file.isEmpty()) {
+        OpenManualFile(QDir(directory).absoluteFilePath(file), owner, wait);
+    }
+}
+
+void OpenManualFile(const QString& file, QWidget* owner, std::chrono::milliseconds wait) {
     // Not while a reader command waits for its reply: the wait for xdg-open
     // would run inside it. Nor a second xdg-open while one still runs (still
     // starting, or still handing the manual over after the wait).
     if (CBusyGuard::IsBusy() || (g_pXdgOpen && g_pXdgOpen->state() != QProcess::NotRunning)) {
         return;
     }
-    const QString file = FindFileByExtension(directory, QStringLiteral("pdf"));
-    if (file.isEmpty()) {
-        return;
-    }
     QPointer<QWidget> guardedOwner(owner);
     // The full path: a file name starting with "-" must not read as an option.
-    const QString path = QDir(directory).absoluteFilePath(file);
-    const OpenResult result = RunXdgOpen(path, directory, wait);
+    const QString path = QFileInfo(file).absoluteFilePath();
+    const OpenResult result = RunXdgOpen(path, QFileInfo(path).absolutePath(), wait);
 
     if (result.failedToStart) {
         ShowMessage(Res::IDS_HELP_NO_RESOURCES, MsgStyle::Ok, guardedOwner);

@@ -1,9 +1,9 @@
 // makemanual: renders Markdown files into one PDF, each file starting on a new page, with a
 // footer that names the file's first heading and the page number. A paragraph "[TOC]" becomes
 // the contents of its file: its headings of levels 2 and 3 with their pages, on a page of its
-// own. No heading is left alone at the foot of a page, and a table or code block that fits on
-// one page is not split. Used by the build to turn the manual's German and English text into
-// the PDF beside the program.
+// own, then the first heading of each other file with its first page. No heading is left alone at
+// the foot of a page, and a table or code block that fits on one page is not split. Used by the
+// build to turn the manual's German and English text into the PDF beside the program.
 //
 //   makemanual OUTPUT.pdf INPUT.md [INPUT.md ...]
 
@@ -201,6 +201,12 @@ void InsertContents(QTextDocument& document, std::vector<Part>& parts) {
         if (!placeholder.isValid() || parts[p].contents.empty()) {
             continue;
         }
+        // The other parts (the manual's other languages) are named with their first page.
+        for (size_t other = 0; other < parts.size(); ++other) {
+            if (other != p) {
+                parts[p].contents.push_back({QTextCursor(parts[other].start.block()), {}});
+            }
+        }
         QTextCursor cursor(placeholder);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
@@ -222,7 +228,7 @@ void InsertContents(QTextDocument& document, std::vector<Part>& parts) {
             QTextCursor title = table->cellAt(row, 0).firstCursorPosition();
             title.setBlockFormat(indent);
             QTextCharFormat text;
-            text.setFontWeight(heading.blockFormat().headingLevel() == 2 ? QFont::Bold
+            text.setFontWeight(heading.blockFormat().headingLevel() <= 2 ? QFont::Bold
                                                                          : QFont::Normal);
             title.insertText(heading.text(), text);
             table->cellAt(row, 1).firstCursorPosition().setBlockFormat(right);

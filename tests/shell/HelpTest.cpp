@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/Language.h"
 #include "common/ProgramFiles.h"
 #include "common/ResourceIds.h"
 #include "common/Strings.h"
@@ -122,6 +123,13 @@ TEST(HelpFiles, ProgramFilesBesideTheProgramComeBeforeTheInstalledDataFolder) {
     EXPECT_EQ(CProgramFiles::Folders(), CProgramFiles::Folders(GetAppDirectory()));
 }
 
+// Without its own manual, English opens the first PDF as German does.
+TEST(HelpFiles, EnglishFallsBackToTheFirstPdf) {
+    QTemporaryDir dir;
+    Touch(dir.filePath("Orvane-Handbuch.pdf"));
+    EXPECT_EQ(FindManual(true, {dir.path()}), dir.filePath("Orvane-Handbuch.pdf"));
+}
+
 TEST(HelpFiles, AppDirectoryIsTheExecutablesFolder) {
     const QString dir = GetAppDirectory();
     EXPECT_FALSE(dir.endsWith('/'));
@@ -140,23 +148,28 @@ TEST_F(HelpTest, FirstPdfIsHandedOverByFullPathAndSuccessSaysNothing) {
     EXPECT_EQ(RecordedArgs(), m_appDir.filePath("-Handbuch.pdf") + "\n");
 }
 
-// The build puts the manual beside the programs, as the only PDF there.
-TEST_F(HelpTest, HelpOpensTheManualBesideTheProgram) {
+// The build puts the manuals beside the programs, the German one first; help
+// opens the one of the language in force.
+TEST_F(HelpTest, HelpOpensTheManualOfTheLanguageBesideTheProgram) {
     const QDir programDir(GetAppDirectory());
     const QStringList pdfs = programDir.entryList({"*.pdf"}, QDir::Files, QDir::IgnoreCase);
     if (pdfs.isEmpty()) {
         GTEST_SKIP() << "the manual has not been built";
     }
-    EXPECT_EQ(pdfs, QStringList{"Orvane-Handbuch.pdf"});
-    QFile manual(programDir.filePath("Orvane-Handbuch.pdf"));
+    EXPECT_EQ(pdfs, QStringList({"Orvane-Handbuch.pdf", "Orvane-Manual.pdf"}));
+    QFile manual(programDir.filePath("Orvane-Manual.pdf"));
     ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
     EXPECT_EQ(manual.read(5), "%PDF-");
 
     StandInXdgOpen("exit 0");
     MessageBoxWatcher watcher;
     ShowManual(nullptr);
+    ASSERT_TRUE(CLanguage::LoadEnglish());
+    ShowManual(nullptr);
+    CLanguage::UnloadEnglish();
     EXPECT_TRUE(watcher.Texts().isEmpty());
-    EXPECT_EQ(RecordedArgs(), programDir.filePath("Orvane-Handbuch.pdf") + "\n");
+    EXPECT_EQ(RecordedArgs(), programDir.filePath("Orvane-Handbuch.pdf") + "\n" +
+                                  programDir.filePath("Orvane-Manual.pdf") + "\n");
 }
 
 TEST_F(HelpTest, NoProgramForPdfFilesNamesTheUsualViewersAndTheManualsPath) {
