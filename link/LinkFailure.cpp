@@ -15,6 +15,26 @@ std::string ErrorText(int error) {
     return ::strerror_r(error, buffer, sizeof buffer);
 }
 
+const char* SettingName(NetSetting setting) {
+    switch (setting) {
+        case NetSetting::None:
+            break;
+        case NetSetting::ComPortOption:
+            return "the COM port option";
+        case NetSetting::BaudRate:
+            return "the baud rate";
+        case NetSetting::DataSize:
+            return "the data size";
+        case NetSetting::Parity:
+            return "the parity";
+        case NetSetting::StopSize:
+            return "the stop bits";
+        case NetSetting::FlowControl:
+            return "the flow control";
+    }
+    return "";
+}
+
 }  // namespace
 
 LinkFailureKind CLinkFailure::KindOf(int error) {
@@ -96,10 +116,38 @@ std::string CLinkFailure::DebugText() const {
             break;
         case LinkFailureKind::ConfigurationRefused:
             text += ": line settings refused by " + step;
+            if (setting != NetSetting::None) {
+                text += std::string("; the server ") +
+                        (unanswered ? "did not answer " : "refused ") + SettingName(setting);
+                if (!unanswered && setting != NetSetting::ComPortOption) {
+                    text += " " + std::to_string(requested) + ", it holds " + std::to_string(held);
+                }
+            }
             break;
         case LinkFailureKind::Other:
             text += " failed";
             break;
+        case LinkFailureKind::BadAddress:
+            text += " failed: not a network address";
+            break;
+        case LinkFailureKind::NameNotResolved:
+            text += " failed: host name not resolved";
+            break;
+        case LinkFailureKind::ConnectionRefused:
+            text += " failed: connection refused";
+            break;
+        case LinkFailureKind::NoAnswer:
+            text += " failed: no answer from the host";
+            break;
+        case LinkFailureKind::ServerBusy:
+            text += " failed: the server serves another client";
+            break;
+        case LinkFailureKind::ServerClosed:
+            text += " failed: the server closed the connection";
+            break;
+    }
+    if (!detail.empty()) {
+        text += " \"" + detail + "\"";
     }
     return error != 0 ? text + " (" + ErrorText(error) + ")" : text;
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "Ser2net.h"
 #include "link/DeviceEntries.h"
 #include "protocol/ReaderProtocol.h"
 #include "protocol/UserInterface.h"
@@ -58,16 +59,22 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
+// How a test reaches the emulator: its pseudo-terminal directly, or through
+// ser2net as a raw TCP or an RFC 2217 port.
+enum class LinkVia { Pty, Socket, Rfc2217 };
+std::string ViaName(const ::testing::TestParamInfo<LinkVia>& info);
+
 // A protocol object opened through the COM table ("COM40") on a reader
 // emulator, monitor thread running.
 class CEmulatorLink {
 public:
-    CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs);
+    CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs, LinkVia via = LinkVia::Pty);
     ~CEmulatorLink();
     bool Ok() const { return m_bOk; }
 
     CReaderEmulator emulator;
     CTestProtocol protocol;
+    std::unique_ptr<CSer2net> ser2net;
 
 private:
     CMapDeviceEntries m_entries;
