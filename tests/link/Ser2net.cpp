@@ -92,6 +92,10 @@ CSer2net::CSer2net(const std::string& device) : m_strDevice(device) {
     if (::mkdtemp(pattern.data()) != nullptr) {
         m_strFolder = pattern;
     }
+    PickPorts();
+}
+
+void CSer2net::PickPorts() {
     int raw = -1;
     int telnet = -1;
     m_rawPort = TakePort(raw);
@@ -114,6 +118,22 @@ CSer2net::~CSer2net() {
 }
 
 bool CSer2net::Start() {
+    // Another test may take a port between its pick and the daemon's start:
+    // the first start tries other ports then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (Launch()) {
+            m_bStarted = true;
+            return true;
+        }
+        if (m_bStarted) {
+            return false;  // a restart keeps its ports
+        }
+        PickPorts();
+    }
+    return false;
+}
+
+bool CSer2net::Launch() {
     const char* program = Program();
     if (program == nullptr || m_strFolder.empty() || m_rawPort == 0 || m_telnetPort == 0) {
         return false;
@@ -170,6 +190,7 @@ bool CSer2net::Start() {
         }
         std::this_thread::sleep_for(10ms);
     }
+    Stop();
     return false;
 }
 

@@ -32,6 +32,8 @@ public:
     static uint16_t FreePort();
 
 private:
+    void PickPorts();
+    bool Launch();
     bool Listening() const;
 
     std::string m_strDevice;
@@ -39,4 +41,5 @@ private:
     uint16_t m_rawPort = 0;
     uint16_t m_telnetPort = 0;
     pid_t m_pid = -1;
+    bool m_bStarted = false;
 };
