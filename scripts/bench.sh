@@ -95,6 +95,7 @@ rounds=$(value link_rounds)
 engine=$(value link_engine_mbs)
 plain1=$(value link_plain1_mbs)
 plain4096=$(value link_plain4096_mbs)
+rfc2217=$(value link_rfc2217_mbs)
 transcript_bytes=$(value transcript_bytes)
 transcript_bytes=$(thousands "$transcript_bytes")
 view_s=$(value transcript_view_s)
@@ -127,6 +128,7 @@ Measured $(date -u +%Y-%m-%d) on $(nproc) cores ($(grep -m1 'model name' /proc/c
 |---|---|---|---|
 | Link throughput: $megabytes MB through the serial engine into \`OnByteReceived\` (trace on, no viewer), best of $rounds | $engine MB/s | plain read loop, 4096 B per read: $plain4096 MB/s | $(calc "%.3f" "$engine / $plain4096"); goal ≥ 1 MB/s: $(goal "$engine >= 1") |
 | The same against a plain loop reading 1 B per call | $engine MB/s | plain read loop, 1 B per read: $plain1 MB/s | $(calc "%.1f" "$engine / $plain1") |
+| The same bytes over \`rfc2217://\` to a local ser2net in front of the pseudo-terminal, best of $rounds | $rfc2217 MB/s | the engine on the pseudo-terminal directly: $engine MB/s | $(calc "%.2f" "$rfc2217 / $engine"); goal ≥ 1 MB/s: $(goal "$rfc2217 >= 1") |
 | Record read-out: $transcript_bytes bytes of record lines from the emulator through the view, to the last byte on screen | $(calc "%.2f" "$view_s") s | plain \`QPlainTextEdit\` filled in a loop: $(calc "%.2f" "$editor_s") s | $(calc "%.2f" "$view_s / $editor_s") |
 TABLE
 if grep -q '^transcript_paced_s=' "$results"; then
