@@ -119,6 +119,7 @@ collect_timeout=$(value collect_timeout_ms)
 collect_s=$(value collect_s)
 collect_wire_s=$(value collect_wire_s)
 collect_goal_s=$(calc "%.2f" "($collect_wire_s + $collect_timeout / 1000) * 1.1")
+collect_window_ms=$(value collect_clear_window_ms)
 
 cat <<TABLE
 
@@ -145,5 +146,5 @@ cat <<TABLE
 | Start-up to the shown main window, median of $startup_runs processes (emulator stored as interface, $startup_timeout ms reply time-out) | $startup ms | plain \`QMainWindow\` with a \`QPlainTextEdit\`: $startup_plain ms | $(calc "%.2f" "$startup / $startup_plain") |
 | Peak RSS (VmHWM) holding a full transcript, 1,048,575 characters of record lines, median of $memory_runs processes | $(calc "%.1f" "$full_kb / 1024") MB | plain \`QPlainTextEdit\` with the same text: $(calc "%.1f" "$plain_full_kb / 1024") MB | $(calc "%.2f" "$full_kb / $plain_full_kb") |
 | The transcript's own cost: full minus empty view ($(calc "%.1f" "$empty_kb / 1024") MB) | $(calc "%.1f" "($full_kb - $empty_kb) / 1024") MB | plain \`QPlainTextEdit\`: $(calc "%.1f" "($plain_full_kb - $plain_empty_kb) / 1024") MB | $(calc "%.2f" "($full_kb - $empty_kb) / ($plain_full_kb - $plain_empty_kb)") |
-| \`orvanectl collect\` of the emulator's $collect_records records ($collect_bytes bytes) at $collect_baud baud, whole run ($collect_timeout ms reply time-out) | $collect_s s | wire time of the same bytes (bytes × 10 / $collect_baud): $collect_wire_s s | $(calc "%.2f" "$collect_s / $collect_wire_s"); goal ≤ (wire + time-out) × 1.1 = $collect_goal_s s: $(goal "$collect_s <= $collect_goal_s") |
+| \`orvanectl collect\` of the emulator's $collect_records records ($collect_bytes bytes) at $collect_baud baud, whole run ($collect_timeout ms reply time-out) | $collect_s s | wire time of the same bytes (bytes × 10 / $collect_baud): $collect_wire_s s | $(calc "%.2f" "$collect_s / $collect_wire_s"); goal ≤ (wire + time-out) × 1.1 = $collect_goal_s s: $(goal "$collect_s <= $collect_goal_s"); with \`--clear\`, window from the last byte of the read-out that matched the saved one to the "C" at the reader: $collect_window_ms ms |
 TABLE

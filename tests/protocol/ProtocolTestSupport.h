@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -14,10 +15,15 @@
 
 using Ms = std::chrono::milliseconds;
 
-// Makes the receive path callable without a port.
+// Makes the receive path callable without a port, and reply waits
+// stoppable by the test.
 class CTestProtocol : public CReaderProtocol {
 public:
     using CReaderProtocol::OnByteReceived;
+    std::function<bool(size_t bytes)> stopAt;
+
+protected:
+    bool StopWait(size_t bytes, uint32_t) override { return stopAt && stopAt(bytes); }
 };
 
 // Counts busy-cursor calls and message pumps; used on the UI thread only.
