@@ -19,6 +19,7 @@
 #include "common/Strings.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
+#include "shell/PlainToolTip.h"
 #include "views/MessageBox.h"
 
 namespace {
@@ -101,6 +102,7 @@ void CInterfaceDlg::BuildLayout() {
     m_lblReason = new QLabel(this);
     m_lblReason->setObjectName(QStringLiteral("IDC_REASON"));
     m_lblReason->setWordWrap(true);
+    m_lblReason->setTextFormat(Qt::PlainText);  // names of devices and programs, as they are
     m_lblReason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_lblReason->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
     m_lblReason->hide();
@@ -189,7 +191,7 @@ void CInterfaceDlg::FillPorts() {
     }
     const std::vector<CPortFacts> facts = m_describer(entries);
     for (size_t i = 0; i < facts.size() && i < entries.size(); ++i) {
-        m_lbPorts->item(static_cast<int>(i))->setToolTip(LinkTexts::Facts(facts[i]));
+        m_lbPorts->item(static_cast<int>(i))->setToolTip(PlainToolTip(LinkTexts::Facts(facts[i])));
     }
 }
 
