@@ -93,11 +93,13 @@ void CInterfaceDlg::BuildLayout() {
     m_edTimeout->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     auto* timeoutLabel = new QLabel(tr("Timeout in [ms]"), this);
+    timeoutLabel->setBuddy(m_edTimeout);
 
     m_lbPorts = new QListWidget(this);
     m_lbPorts->setObjectName(QStringLiteral("IDC_PORT_LIST"));
     m_lbPorts->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* portGroup = new QGroupBox(tr("Schnittstelle auswählen"), this);
+    m_lbPorts->setAccessibleName(portGroup->title());
 
     m_lblReason = new QLabel(this);
     m_lblReason->setObjectName(QStringLiteral("IDC_REASON"));
@@ -111,6 +113,7 @@ void CInterfaceDlg::BuildLayout() {
     m_cbBaudRate->setObjectName(QStringLiteral("IDC_BAUDRATE"));
     m_cbBaudRate->addItems({QStringLiteral("9600"), QStringLiteral("19200")});
     auto* baudLabel = new QLabel(tr("Baudrate"), this);
+    baudLabel->setBuddy(m_cbBaudRate);
 
     auto* groupLayout = new QVBoxLayout(portGroup);
     groupLayout->addWidget(m_lbPorts);
@@ -134,11 +137,11 @@ void CInterfaceDlg::BuildLayout() {
     m_lbPorts->setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 26,
                               fontMetrics().height() * 7);
 
-    // The template's order: OK, Abbrechen, time-out, port list, baud rate.
-    setTabOrder(m_btnOk, m_btnCancel);
-    setTabOrder(m_btnCancel, m_edTimeout);
-    setTabOrder(m_edTimeout, m_lbPorts);
+    // As the controls are seen, top to bottom; the focus starts on OK.
     setTabOrder(m_lbPorts, m_cbBaudRate);
+    setTabOrder(m_cbBaudRate, m_edTimeout);
+    setTabOrder(m_edTimeout, m_btnOk);
+    setTabOrder(m_btnOk, m_btnCancel);
 
     connect(m_btnOk, &QPushButton::clicked, this, &CInterfaceDlg::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &CInterfaceDlg::reject);

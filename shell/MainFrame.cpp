@@ -116,6 +116,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::SetView(COrvaneView* view) {
     m_pView = view;
     setCentralWidget(view);
+    view->setAccessibleName(tr("Protokoll"));
     view->installEventFilter(this);
     view->setFocus();
     connect(view, &COrvaneView::TitleTextChanged, this, &CMainFrame::SetTitleText);
@@ -229,6 +230,8 @@ void CMainFrame::ApplyPrompts(QAction* action, unsigned id) {
     const QString text = LoadString(id);
     action->setStatusTip(PromptPart(text));
     action->setToolTip(ToolTipPart(text));
+    // The button shows only its picture; its text is the name a screen reader says.
+    action->setText(ToolTipPart(text));
 }
 
 // What the link has to say (why it did not open, that it was lost) stays
@@ -304,6 +307,9 @@ void CMainFrame::ShowLanguage() {
         ApplyPrompts(action, id);
     }
     m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
+    if (m_pView != nullptr) {
+        m_pView->setAccessibleName(tr("Protokoll"));
+    }
     ShowIdleMessage();
     OnUpdateFrameTitle();
     UpdateCommandUI();

@@ -34,6 +34,10 @@
         <source>Symbolleiste</source>
         <translation>Toolbar</translation>
     </message>
+    <message>
+        <source>Protokoll</source>
+        <translation>Transcript</translation>
+    </message>
 </context>
 <context>
     <name>COrvaneApp</name>

@@ -94,7 +94,8 @@ TEST(InterfaceDlg, TemplateControlsTextsAndTabOrder) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(WaitUntil([&] { return dialog.focusWidget() == ok; }));
-    const std::vector<QWidget*> order = {cancel, edit, dialog.m_lbPorts, dialog.m_cbBaudRate, ok};
+    // Top to bottom as the controls are seen, from OK on.
+    const std::vector<QWidget*> order = {cancel, dialog.m_lbPorts, dialog.m_cbBaudRate, edit, ok};
     for (QWidget* expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), expected)
