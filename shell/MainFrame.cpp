@@ -9,9 +9,11 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -116,7 +118,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::SetView(COrvaneView* view) {
     m_pView = view;
     setCentralWidget(view);
-    view->setAccessibleName(tr("Protokoll"));
+    NameBars();
     view->installEventFilter(this);
     view->setFocus();
     connect(view, &COrvaneView::TitleTextChanged, this, &CMainFrame::SetTitleText);
@@ -140,6 +142,7 @@ bool CMainFrame::OnCreate() {
     }
     BuildAccelerators();
     BuildMenu();
+    NameBars();
     QLocale::setDefault(InterfaceLocale(false));
     m_updateTimer.start();
     if (CSettingsStore::GetProfileInt(QStringLiteral("Settings"), QStringLiteral("Sprache"), 0) ==
@@ -265,6 +268,24 @@ int CMainFrame::StatusWidth() const {
     return std::max(0, right - kStatusMargins);
 }
 
+// The names a screen reader says for the transcript and the bars, including
+// the buttons that show what a bar has no room for.
+void CMainFrame::NameBars() {
+    if (m_pView != nullptr) {
+        m_pView->setAccessibleName(tr("Protokoll"));
+    }
+    if (m_wndToolBar == nullptr) {
+        return;
+    }
+    m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
+    for (QWidget* bar : {static_cast<QWidget*>(m_wndToolBar), static_cast<QWidget*>(menuBar())}) {
+        for (auto* more : bar->findChildren<QToolButton*>(
+                 QRegularExpression(QStringLiteral("^qt_.*_ext_button$")))) {
+            more->setAccessibleName(tr("Weitere Befehle"));
+        }
+    }
+}
+
 void CMainFrame::SetTitleText(const QString& title) {
     m_strTitle = title;
     OnUpdateFrameTitle();
@@ -306,10 +327,7 @@ void CMainFrame::ShowLanguage() {
     for (const auto& [id, action] : m_toolActions) {
         ApplyPrompts(action, id);
     }
-    m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
-    if (m_pView != nullptr) {
-        m_pView->setAccessibleName(tr("Protokoll"));
-    }
+    NameBars();
     ShowIdleMessage();
     OnUpdateFrameTitle();
     UpdateCommandUI();

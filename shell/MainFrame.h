@@ -72,6 +72,7 @@ private:
     void BuildAccelerators();
     void BuildMenu();
     void ApplyPrompts(QAction* action, unsigned id);
+    void NameBars();
     void ShowIdleMessage();
     // Shows a text in the message pane, shortened to fit, the whole text as tool tip.
     void ShowStatus(const QString& text);

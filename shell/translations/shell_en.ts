@@ -38,6 +38,10 @@
         <source>Protokoll</source>
         <translation>Transcript</translation>
     </message>
+    <message>
+        <source>Weitere Befehle</source>
+        <translation>More commands</translation>
+    </message>
 </context>
 <context>
     <name>COrvaneApp</name>

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -36,7 +37,8 @@ QString AccessibleName(QWidget* widget) {
 }
 
 // Every widget of the window that the keyboard can reach, and every tool
-// button, as a screen reader is told of it.
+// button, that a screen reader cannot name. A picker's name is the value it
+// shows: it needs a label too.
 std::string Unnamed(QWidget* window) {
     QStringList unnamed;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
@@ -44,8 +46,11 @@ std::string Unnamed(QWidget* window) {
         const bool part = widget->focusProxy() == widget->parentWidget() ||
                           widget->parentWidget()->focusProxy() == widget;
         const bool reachable = (widget->focusPolicy() & Qt::TabFocus) && !part;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        const bool labelled = qobject_cast<QComboBox*>(widget) == nullptr ||
+                              !face->relations(QAccessible::Label).isEmpty();
         if ((reachable || qobject_cast<QToolButton*>(widget) != nullptr) &&
-            widget->isVisibleTo(window) && AccessibleName(widget).trimmed().isEmpty()) {
+            (AccessibleName(widget).trimmed().isEmpty() || !labelled)) {
             unnamed << QStringLiteral("%1 %2").arg(widget->metaObject()->className(),
                                                    widget->objectName());
         }
