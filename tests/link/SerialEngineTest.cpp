@@ -205,28 +205,21 @@ TEST(GroupAccess, OnlyAGroupThatMayReadAndWriteIsARemedy) {
     std::ofstream(file) << "";
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    const bool root = ::geteuid() == 0;
-    struct Case {
-        gid_t gid;
-        mode_t mode;
-        bool grants;
-    };
-    for (const Case& c : {Case{info.st_gid, 0660, info.st_gid != 0}, Case{info.st_gid, 0600, false},
-                          Case{info.st_gid, 0640, false}, Case{0, 0660, false}}) {
-        if (c.gid != info.st_gid && (!root || ::chown(file.c_str(), 0, c.gid) != 0)) {
-            continue;
+    const auto none = [](const std::string&, gid_t) { return std::vector<gid_t>{}; };
+    for (const auto& [gid, mode] : {std::pair<gid_t, mode_t>{info.st_gid, 0660},
+                                    {info.st_gid, 0600},
+                                    {info.st_gid, 0640},
+                                    {0, 0660}}) {
+        if (gid == info.st_gid || ::chown(file.c_str(), 0, gid) == 0) {
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+            const CGroupAccess access = CGroupAccess::Of(file, none);
+            EXPECT_EQ(access.groupGrantsAccess, mode == 0660 && gid != 0) << std::oct << mode;
+            EXPECT_EQ(access.mode, mode);
         }
-        ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
-        const CGroupAccess access =
-            CGroupAccess::Of(file, [](const std::string&, gid_t) { return std::vector<gid_t>{}; });
-        EXPECT_EQ(access.groupGrantsAccess, c.grants) << std::oct << c.mode << " gid " << c.gid;
-        EXPECT_EQ(access.mode, c.mode);
-        EXPECT_FALSE(access.userInGroup);
     }
     std::filesystem::remove(file);
     // Without a lookup the name service answers: the user is in its primary group.
     const passwd* self = ::getpwuid(::geteuid());
-    ASSERT_NE(self, nullptr);
     const auto groups = CGroupAccess::GroupsFromNameService(self->pw_name, self->pw_gid);
     EXPECT_NE(std::find(groups.begin(), groups.end(), self->pw_gid), groups.end());
 }
