@@ -11,8 +11,27 @@ QString Tr(const char* text) {
     return QCoreApplication::translate("LinkTexts", text);
 }
 
+// Device strings (sysfs, the name service) and process names are whatever
+// their makers chose: control and format characters would steer a terminal
+// or turn the text around, so each shows as a replacement character.
 QString Q(const std::string& text) {
-    return QString::fromStdString(text);
+    QString plain = QString::fromStdString(text);
+    for (QChar& c : plain) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return plain;
+}
+
+QString ModeText(unsigned mode) {
+    return QStringLiteral("%1").arg(mode & 0777, 3, 8, QLatin1Char('0'));
+}
+
+QString HolderLine(const CDeviceHolder& holder) {
+    const char* text = holder.locks ? QT_TRANSLATE_NOOP("LinkTexts", "belegt von %1 (PID %2)")
+                                    : QT_TRANSLATE_NOOP("LinkTexts", "geöffnet von %1 (PID %2)");
+    return Tr(text).arg(Q(holder.name), QString::number(holder.pid));
 }
 
 // "COM3 (/dev/ttyUSB0)", "COM3", or "USB: A1B2C3".
@@ -32,6 +51,15 @@ QString PermissionText(const CLinkFailure& failure) {
                       "LinkTexts",
                       "Kein Zugriff auf %1: Die Rechte des Geräts lassen es nicht zu."))
             .arg(subject);
+    }
+    if (!failure.groupGrantsAccess) {
+        // Joining the group would not help, or would hand out root's rights.
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                    "Kein Zugriff auf %1: Das Gerät (%2, Rechte %3) gibt keiner "
+                                    "Benutzergruppe Lese- und Schreibrecht. Abhilfe: eine "
+                                    "udev-Regel, die ihm eine Gruppe wie „dialout“ und die Rechte "
+                                    "660 gibt (Handbuch, Abschnitt 3.4)."))
+            .arg(subject, Q(failure.owner + ":" + failure.group), ModeText(failure.mode));
     }
     const char* text =
         !failure.userInGroup
@@ -182,6 +210,12 @@ QString Failure(const CLinkFailure& failure) {
         case LinkFailureKind::PermissionDenied:
             return PermissionText(failure);
         case LinkFailureKind::InUse:
+            if (failure.holderPid != 0 && !failure.holderLocks) {
+                return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                            "%1 ist von einem anderen Programm belegt; geöffnet "
+                                            "hat es %2 (PID %3)."))
+                    .arg(subject, Q(failure.holderName), QString::number(failure.holderPid));
+            }
             if (failure.holderPid != 0) {
                 return Tr(QT_TRANSLATE_NOOP(
                               "LinkTexts", "%1 ist von einem anderen Programm belegt: %2 (PID %3)"))
@@ -245,8 +279,10 @@ QString Facts(const CPortFacts& facts) {
         lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "FTDI-Adapter über die Bibliothek libftd2xx"));
     }
     if (facts.holder.pid != 0) {
-        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "belegt von %1 (PID %2)"))
-                     .arg(Q(facts.holder.name), QString::number(facts.holder.pid));
+        lines << HolderLine(facts.holder);
+    }
+    for (const CDeviceHolder& other : facts.others) {
+        lines << HolderLine(other);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -33,6 +34,12 @@ const char* SettingName(NetSetting setting) {
             return "the flow control";
     }
     return "";
+}
+
+std::string ModeText(unsigned mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%03o", mode & 0777);
+    return text;
 }
 
 }  // namespace
@@ -73,14 +80,18 @@ CLinkFailure CLinkFailure::ForDevice(int error, const std::string& port, const s
     if (failure.kind == LinkFailureKind::PermissionDenied) {
         const CGroupAccess access = CGroupAccess::Of(path);
         failure.group = access.group;
+        failure.owner = access.owner;
+        failure.mode = access.mode;
+        failure.groupGrantsAccess = access.groupGrantsAccess;
         failure.userName = access.userName;
         failure.userInGroup = access.userInGroup;
         failure.sessionInGroup = access.sessionInGroup;
     } else if (failure.kind == LinkFailureKind::InUse) {
         const auto holders = FindDeviceHolders({path});
-        if (const auto it = holders.find(path); it != holders.end()) {
-            failure.holderPid = it->second.pid;
-            failure.holderName = it->second.name;
+        if (const auto it = holders.find(path); it != holders.end() && !it->second.empty()) {
+            failure.holderPid = it->second.front().pid;
+            failure.holderName = it->second.front().name;
+            failure.holderLocks = it->second.front().locks;
         }
     }
     return failure;
@@ -98,14 +109,16 @@ std::string CLinkFailure::DebugText() const {
             text += " failed: not present";
             break;
         case LinkFailureKind::PermissionDenied:
-            text += " failed: permission denied; group " + (group.empty() ? "?" : group) +
+            text += " failed: permission denied; " + (group.empty() ? "?" : owner + ":" + group) +
+                    " mode " + ModeText(mode) + (groupGrantsAccess ? "" : " (no group access)") +
                     ", user " + userName + (userInGroup ? " is" : " is not") +
                     " a member, the session" + (sessionInGroup ? " has" : " lacks") + " it";
             break;
         case LinkFailureKind::InUse:
             text += " failed: in use";
             if (holderPid != 0) {
-                text += " by " + holderName + " (PID " + std::to_string(holderPid) + ")";
+                text += (holderLocks ? " by " : ", opened by ") + holderName + " (PID " +
+                        std::to_string(holderPid) + ")";
             }
             break;
         case LinkFailureKind::NotSerialPort:

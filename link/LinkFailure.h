@@ -35,16 +35,22 @@ struct CLinkFailure {
     std::string device;  // the device node it stands for, symbolic links followed; may be empty
     std::string step;    // ConfigurationRefused: the operation that failed ("SetCommState()")
 
-    // PermissionDenied: the group that owns the device, whether the user is
-    // a member of it in the group file, and whether the running session has it.
+    // PermissionDenied: the device's owner, group and permission bits, whether
+    // its group may read and write it (and is not root's), whether the user is
+    // a member of that group, and whether the running session has it.
     std::string group;
+    std::string owner;
+    unsigned mode = 0;
+    bool groupGrantsAccess = false;
     bool userInGroup = false;
     bool sessionInGroup = false;
     std::string userName;
 
-    // InUse: the program that holds the device, where it could be found (pid 0: not found).
+    // InUse: the program that holds the device, where it could be found (pid 0:
+    // not found); holderLocks: it holds the device's lock, else it merely has it open.
     int holderPid = 0;
     std::string holderName;
+    bool holderLocks = false;
 
     // Network ports: what the other side said (the server's text before it
     // closed, the resolver's message), and for ConfigurationRefused the

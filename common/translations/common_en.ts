@@ -415,6 +415,21 @@ All keys in the reader will be erased!</translation>
         <translation>in use by %1 (PID %2)</translation>
     </message>
     <message>
+        <location filename="../LinkTexts.cpp" line="30"/>
+        <source>geöffnet von %1 (PID %2)</source>
+        <translation>opened by %1 (PID %2)</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="56"/>
+        <source>Kein Zugriff auf %1: Das Gerät (%2, Rechte %3) gibt keiner Benutzergruppe Lese- und Schreibrecht. Abhilfe: eine udev-Regel, die ihm eine Gruppe wie „dialout“ und die Rechte 660 gibt (Handbuch, Abschnitt 3.4).</source>
+        <translation>No access to %1: the device (%2, mode %3) grants no user group read and write access. Remedy: a udev rule that gives it a group such as &quot;dialout&quot; and mode 660 (manual, section 3.4).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="90"/>
+        <source>%1 ist von einem anderen Programm belegt; geöffnet hat es %2 (PID %3).</source>
+        <translation>%1 is in use by another program; it is open in %2 (PID %3).</translation>
+    </message>
+    <message>
         <location filename="../LinkTexts.cpp" line="127"/>
         <source>%1 getrennt</source>
         <translation>%1 disconnected</translation>
