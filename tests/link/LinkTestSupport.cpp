@@ -90,6 +90,15 @@ CHeldPort::CHeldPort(const std::string& path, const char* name, Hold hold) : m_p
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
+        // Die with the test, and keep off its output: a child left holding the
+        // test's output pipe keeps the test runner waiting for it to close.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const int quiet = ::open("/dev/null", O_RDWR);
+        ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+        if (quiet > STDERR_FILENO) {
+            ::close(quiet);
+        }
         ::close(ready[0]);
         std::string answer = "n";
         int fd = -1;

@@ -169,7 +169,7 @@ TEST_F(PortDiscoveryTest, HoldersAreTheLockHoldersFirstThenTheOpenersButNeverThe
     CHeldPort posix(line.Path(), "orvposix", Hold::Posix);
     CPtyPair other;
     CHeldPort flocker(other.PortPath(), "orvflock", Hold::Flock);
-    ASSERT_NE(opener.Pid() * posix.Pid() * flocker.Pid(), 0);
+    ASSERT_TRUE(opener.Pid() != 0 && posix.Pid() != 0 && flocker.Pid() != 0);
     auto holders = FindDeviceHolders({line.Path(), other.PortPath(), "/nonexistent/tty"});
     EXPECT_EQ(holders[line.Path()],
               (std::vector<CDeviceHolder>{{posix.Pid(), "orvposix", true},
