@@ -6,15 +6,20 @@
 // longest pause of the event loop meanwhile (a 5 ms timer's largest gap).
 // A last paced run, with the emulator in a process of its own and the
 // program's ordinary event loop, gives the CPU time of the whole process
-// over the stream, as a share of one core.
+// over the stream, as a share of one core; in the same run the minimal
+// reference (plain_transcript: a plain Qt program that reads the same paced
+// line and appends what it read to a QPlainTextEdit every 40 ms) gives its
+// share, and the ratio of the two is the figure that travels between machines.
 // With --table the figures are printed as key=value lines for scripts/bench.sh;
 // --no-paced leaves out the runs paced like a 921,600-baud line.
 //
 // Usage: gui_transcript [--table] [--no-paced]
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
@@ -24,7 +29,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bench/BenchView.h"
 #include "bench/EmulatorProcess.h"
@@ -39,6 +46,10 @@ namespace {
 constexpr size_t kTotalBytes = 1000000;
 constexpr unsigned kFastLine = 0;
 constexpr unsigned kLineBaud = 921600;
+// The CPU shares are taken in this many rounds, the program and its reference
+// in turn, and the round with the median ratio is reported: other load on the
+// machine moves single runs by a third.
+constexpr int kCpuRounds = 3;
 
 struct Result {
     double seconds = 0;
@@ -146,6 +157,35 @@ CpuResult CpuWhileStreaming(CEmulatorProcess& emulator, qsizetype total) {
     return result;
 }
 
+// The minimal reference program on the same paced line: its own CPU time
+// over the stream, measured by itself from the first byte on.
+CpuResult PlainReference(CEmulatorProcess& emulator, qsizetype total) {
+    CpuResult result;
+    QProcess reference;
+    reference.start(QDir(QCoreApplication::applicationDirPath()).filePath("plain_transcript"),
+                    {QString::fromStdString(emulator.PortPath()), QString::number(total)});
+    if (!reference.waitForReadyRead(10000) || reference.readLine().trimmed() != "ready") {
+        reference.kill();
+        reference.waitForFinished();
+        return result;
+    }
+    emulator.Go();
+    if (!reference.waitForFinished(160000) || reference.exitCode() != 0) {
+        reference.kill();
+        reference.waitForFinished();
+        return result;
+    }
+    for (const QByteArray& line : reference.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("cpu_s=")) {
+            result.cpuSeconds = line.mid(6).toDouble();
+        } else if (line.startsWith("seconds=")) {
+            result.seconds = line.mid(8).toDouble();
+        }
+    }
+    result.complete = result.seconds > 0;
+    return result;
+}
+
 // The same lines appended by a plain editor, piece by piece as the hook cuts them.
 double PlainEditorLoop(const std::string& lines) {
     QPlainTextEdit edit;
@@ -186,20 +226,56 @@ int main(int argc, char** argv) {
     }
     const std::string lines = RecordLines(kTotalBytes);
     // Forked while the process has no threads yet.
-    CEmulatorProcess farEnd;
-    if (paced && !farEnd.Start(lines, kLineBaud)) {
-        std::fprintf(stderr, "the emulator process did not start\n");
-        return 1;
+    // One far end per stream: each sends its bytes once. A child forked later
+    // holds the pipes of those before it, so they end in the reverse order.
+    struct FarEnds : std::vector<std::unique_ptr<CEmulatorProcess>> {
+        ~FarEnds() {
+            while (!empty()) {
+                pop_back();
+            }
+        }
+    } farEnds;
+    for (int i = 0; paced && i < 2 * kCpuRounds; ++i) {
+        farEnds.push_back(std::make_unique<CEmulatorProcess>());
+        if (!farEnds.back()->Start(lines, kLineBaud)) {
+            std::fprintf(stderr, "the emulator process did not start\n");
+            return 1;
+        }
     }
     QApplication application(argc, argv);
     const double plain = PlainEditorLoop(lines);
     const Result fast = ThroughTheView(lines, kFastLine);
     const Result line = paced ? ThroughTheView(lines, kLineBaud) : Result{};
-    const CpuResult cpu =
-        paced ? CpuWhileStreaming(farEnd, static_cast<qsizetype>(lines.size())) : CpuResult{};
+    struct Round {
+        CpuResult cpu;
+        CpuResult reference;
+        double ratio = 0;
+    };
+    std::vector<Round> rounds;
+    for (size_t i = 0; i + 1 < farEnds.size(); i += 2) {
+        Round round;
+        round.cpu = CpuWhileStreaming(*farEnds[i], static_cast<qsizetype>(lines.size()));
+        round.reference = PlainReference(*farEnds[i + 1], static_cast<qsizetype>(lines.size()));
+        round.ratio = round.reference.cpuSeconds > 0 && round.cpu.seconds > 0
+                          ? (round.cpu.cpuSeconds / round.cpu.seconds) /
+                                (round.reference.cpuSeconds / round.reference.seconds)
+                          : 0;
+        rounds.push_back(round);
+    }
+    std::sort(rounds.begin(), rounds.end(),
+              [](const Round& a, const Round& b) { return a.ratio < b.ratio; });
+    const Round median = rounds.empty() ? Round{} : rounds[rounds.size() / 2];
+    const CpuResult& cpu = median.cpu;
+    const CpuResult& reference = median.reference;
     const double lineSeconds = lines.size() * 10.0 / kLineBaud;
     const double cpuPercent = cpu.seconds > 0 ? 100.0 * cpu.cpuSeconds / cpu.seconds : 0;
-    const bool complete = fast.complete && (!paced || (line.complete && cpu.complete));
+    const double referencePercent =
+        reference.seconds > 0 ? 100.0 * reference.cpuSeconds / reference.seconds : 0;
+    const double cpuRatio = median.ratio;
+    const bool roundsComplete = std::all_of(rounds.begin(), rounds.end(), [](const Round& round) {
+        return round.cpu.complete && round.reference.complete;
+    });
+    const bool complete = fast.complete && (!paced || (line.complete && roundsComplete));
 
     if (table) {
         std::printf("transcript_bytes=%zu\ntranscript_plain_s=%.3f\n", lines.size(), plain);
@@ -216,6 +292,10 @@ int main(int argc, char** argv) {
             std::printf("transcript_cpu_s=%.3f\ntranscript_cpu_percent=%.2f\n", cpu.seconds,
                         cpuPercent);
             std::printf("transcript_cpu_complete=%d\n", cpu.complete ? 1 : 0);
+            std::printf("transcript_reference_cpu_s=%.3f\ntranscript_reference_cpu_percent=%.2f\n",
+                        reference.seconds, referencePercent);
+            std::printf("transcript_cpu_ratio=%.2f\ntranscript_cpu_rounds=%zu\n", cpuRatio,
+                        rounds.size());
         }
         return complete ? 0 : 1;
     }
@@ -239,6 +319,14 @@ int main(int argc, char** argv) {
                 static_cast<long long>(line.longestStallMs));
     std::printf("  CPU of the whole process:         %8.2f %% of one core over %.3f s%s\n",
                 cpuPercent, cpu.seconds, cpu.complete ? "" : " (INCOMPLETE)");
+    std::printf("  rounds (ratio each):              ");
+    for (const Round& round : rounds) {
+        std::printf(" %.2f", round.ratio);
+    }
+    std::printf("; the median round is shown\n");
+    std::printf("  minimal reference (plain_transcript): %6.2f %% of one core over %.3f s%s\n",
+                referencePercent, reference.seconds, reference.complete ? "" : " (INCOMPLETE)");
+    std::printf("  ratio Orvane / reference:         %8.2f (goal at most 1.5)\n", cpuRatio);
     const bool keepsUp = complete && lines.size() / fast.seconds * 10 >= kLineBaud &&
                          line.longestStallMs <= 100 && fast.longestStallMs <= 100;
     std::printf("goal (keeps up with %u baud, no stall over 100 ms): %s\n", kLineBaud,

@@ -3,14 +3,35 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "link/NetAddress.h"
+
 namespace {
 
 QString Tr(const char* text) {
     return QCoreApplication::translate("LinkTexts", text);
 }
 
+// Device strings (sysfs, the name service) and process names are whatever
+// their makers chose: control and format characters would steer a terminal
+// or turn the text around, so each shows as a replacement character.
 QString Q(const std::string& text) {
-    return QString::fromStdString(text);
+    QString plain = QString::fromStdString(text);
+    for (QChar& c : plain) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return plain;
+}
+
+QString ModeText(unsigned mode) {
+    return QStringLiteral("%1").arg(mode & 0777, 3, 8, QLatin1Char('0'));
+}
+
+QString HolderLine(const CDeviceHolder& holder) {
+    const char* text = holder.locks ? QT_TRANSLATE_NOOP("LinkTexts", "belegt von %1 (PID %2)")
+                                    : QT_TRANSLATE_NOOP("LinkTexts", "geöffnet von %1 (PID %2)");
+    return Tr(text).arg(Q(holder.name), QString::number(holder.pid));
 }
 
 // "COM3 (/dev/ttyUSB0)", "COM3", or "USB: A1B2C3".
@@ -31,6 +52,15 @@ QString PermissionText(const CLinkFailure& failure) {
                       "Kein Zugriff auf %1: Die Rechte des Geräts lassen es nicht zu."))
             .arg(subject);
     }
+    if (!failure.groupGrantsAccess) {
+        // Joining the group would not help, or would hand out root's rights.
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                    "Kein Zugriff auf %1: Das Gerät (%2, Rechte %3) gibt keiner "
+                                    "Benutzergruppe Lese- und Schreibrecht. Abhilfe: eine "
+                                    "udev-Regel, die ihm eine Gruppe wie „dialout“ und die Rechte "
+                                    "660 gibt (Handbuch, Abschnitt 3.4)."))
+            .arg(subject, Q(failure.owner + ":" + failure.group), ModeText(failure.mode));
+    }
     const char* text =
         !failure.userInGroup
             ? QT_TRANSLATE_NOOP("LinkTexts",
@@ -45,6 +75,122 @@ QString PermissionText(const CLinkFailure& failure) {
                                 "Kein Zugriff auf %1, obwohl der Benutzer %3 in der Gruppe „%2“ "
                                 "ist: Die Rechte des Geräts verbieten es.");
     return Tr(text).arg(subject, Q(failure.group), Q(failure.userName));
+}
+
+// The name of a line setting that a network server was asked for.
+QString SettingName(NetSetting setting) {
+    switch (setting) {
+        case NetSetting::BaudRate:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Baudrate"));
+        case NetSetting::DataSize:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Datenbits"));
+        case NetSetting::Parity:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Parität"));
+        case NetSetting::StopSize:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Stoppbits"));
+        case NetSetting::FlowControl:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts", "Flusskontrolle"));
+        case NetSetting::None:
+        case NetSetting::ComPortOption:
+            break;
+    }
+    return {};
+}
+
+// A value of a setting, from the code the server's protocol gives it.
+QString SettingValue(NetSetting setting, uint32_t code) {
+    static const char* const kParities[] = {
+        QT_TRANSLATE_NOOP("LinkTexts", "keine"), QT_TRANSLATE_NOOP("LinkTexts", "ungerade"),
+        QT_TRANSLATE_NOOP("LinkTexts", "gerade"), QT_TRANSLATE_NOOP("LinkTexts", "Mark"),
+        QT_TRANSLATE_NOOP("LinkTexts", "Space")};
+    static const char* const kFlows[] = {QT_TRANSLATE_NOOP("LinkTexts", "keine"), "XON/XOFF",
+                                         "RTS/CTS"};
+    if (setting == NetSetting::Parity && code >= 1 && code <= 5) {
+        return Tr(kParities[code - 1]);
+    }
+    if (setting == NetSetting::StopSize && code == 3) {
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts", "1,5"));
+    }
+    if (setting == NetSetting::FlowControl && code >= 1 && code <= 3) {
+        return Tr(kFlows[code - 1]);
+    }
+    return QString::number(code);
+}
+
+// A network server did not take a line setting, or the COM port option at all.
+QString RefusalText(const CLinkFailure& failure, const QString& subject) {
+    if (failure.setting == NetSetting::ComPortOption) {
+        return Tr(failure.unanswered
+                      ? QT_TRANSLATE_NOOP("LinkTexts",
+                                          "%1: Der Server antwortet nicht auf die Steuerung der "
+                                          "Schnittstelle nach RFC 2217. Ist der Port als reiner "
+                                          "TCP-Port eingerichtet, socket:// statt rfc2217:// "
+                                          "verwenden.")
+                      : QT_TRANSLATE_NOOP("LinkTexts",
+                                          "%1: Der Server lehnt die Steuerung der Schnittstelle "
+                                          "nach RFC 2217 ab. Ist der Port als reiner TCP-Port "
+                                          "eingerichtet, socket:// statt rfc2217:// verwenden."))
+            .arg(subject);
+    }
+    const QString name = SettingName(failure.setting);
+    const QString wanted = SettingValue(failure.setting, failure.requested);
+    if (failure.unanswered) {
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                    "%1: Der Server antwortet nicht auf die Einstellung %2 = %3."))
+            .arg(subject, name, wanted);
+    }
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                "%1: Der Server nimmt die Einstellung %2 = %3 nicht an (er "
+                                "meldet %4)."))
+        .arg(subject, name, wanted, SettingValue(failure.setting, failure.held));
+}
+
+// Why a port on the network did not open.
+QString NetworkText(const CLinkFailure& failure, const QString& subject) {
+    CNetAddress address;
+    const bool parsed =
+        CNetAddress::Parse(failure.device.empty() ? failure.port : failure.device, address);
+    const QString host = parsed ? Q(address.host) : QString();
+    const QString port = parsed ? QString::number(address.port) : QString();
+    switch (failure.kind) {
+        case LinkFailureKind::BadAddress:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1 ist keine gültige Netzwerkadresse (erwartet: "
+                                        "rfc2217://RECHNER:PORT oder socket://RECHNER:PORT, eine "
+                                        "IPv6-Adresse in eckigen Klammern)."))
+                .arg(subject);
+        case LinkFailureKind::NameNotResolved:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1: Der Rechnername „%2“ lässt sich nicht auflösen "
+                                        "(unbekannt, oder der Namensdienst antwortet nicht)."))
+                .arg(subject, host);
+        case LinkFailureKind::ConnectionRefused:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1: Der Rechner %2 lehnt die Verbindung ab; an Port %3 "
+                                        "läuft kein Dienst (Geräteserver oder ser2net nicht "
+                                        "gestartet, falscher Port)."))
+                .arg(subject, host, port);
+        case LinkFailureKind::NoAnswer:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1: Der Rechner %2 antwortet nicht (ausgeschaltet, nicht "
+                                        "erreichbar oder durch eine Firewall gesperrt)."))
+                .arg(subject, host);
+        case LinkFailureKind::ServerBusy:
+            return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                        "%1 ist belegt: Der Server bedient schon einen anderen "
+                                        "Client und hat die Verbindung abgewiesen („%2“)."))
+                .arg(subject, Q(failure.detail));
+        default:
+            break;
+    }
+    if (failure.detail.empty()) {
+        return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                    "%1: Der Server hat die Verbindung sofort wieder beendet."))
+            .arg(subject);
+    }
+    return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                "%1: Der Server hat die Verbindung sofort wieder beendet („%2“)."))
+        .arg(subject, Q(failure.detail));
 }
 
 }  // namespace
@@ -64,6 +210,12 @@ QString Failure(const CLinkFailure& failure) {
         case LinkFailureKind::PermissionDenied:
             return PermissionText(failure);
         case LinkFailureKind::InUse:
+            if (failure.holderPid != 0 && !failure.holderLocks) {
+                return Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                            "%1 ist von einem anderen Programm belegt; geöffnet "
+                                            "hat es %2 (PID %3)."))
+                    .arg(subject, Q(failure.holderName), QString::number(failure.holderPid));
+            }
             if (failure.holderPid != 0) {
                 return Tr(QT_TRANSLATE_NOOP(
                               "LinkTexts", "%1 ist von einem anderen Programm belegt: %2 (PID %3)"))
@@ -81,11 +233,21 @@ QString Failure(const CLinkFailure& failure) {
                                         "Bibliothekspfad legen)."))
                 .arg(subject);
         case LinkFailureKind::ConfigurationRefused:
+            if (failure.setting != NetSetting::None) {
+                return RefusalText(failure, subject);
+            }
             return Tr(QT_TRANSLATE_NOOP("LinkTexts",
                                         "%1 nimmt die Einstellungen nicht an (%2: %3)."))
                 .arg(subject, Q(failure.step), qt_error_string(failure.error));
         case LinkFailureKind::Other:
             break;
+        case LinkFailureKind::BadAddress:
+        case LinkFailureKind::NameNotResolved:
+        case LinkFailureKind::ConnectionRefused:
+        case LinkFailureKind::NoAnswer:
+        case LinkFailureKind::ServerBusy:
+        case LinkFailureKind::ServerClosed:
+            return NetworkText(failure, subject);
     }
     return Tr(QT_TRANSLATE_NOOP("LinkTexts", "%1 kann nicht geöffnet werden: %2"))
         .arg(subject, qt_error_string(failure.error));
@@ -117,8 +279,10 @@ QString Facts(const CPortFacts& facts) {
         lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "FTDI-Adapter über die Bibliothek libftd2xx"));
     }
     if (facts.holder.pid != 0) {
-        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "belegt von %1 (PID %2)"))
-                     .arg(Q(facts.holder.name), QString::number(facts.holder.pid));
+        lines << HolderLine(facts.holder);
+    }
+    for (const CDeviceHolder& other : facts.others) {
+        lines << HolderLine(other);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -11,6 +11,7 @@
 #include "common/Strings.h"
 #include "ctl/ClockText.h"
 #include "ctl/CtlExit.h"
+#include "ctl/CtlLink.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ const std::map<QString, CommandRule>& Rules() {
         {QStringLiteral("parameters"), {0, 0, kLinkOptions + QStringList{QStringLiteral("json")}}},
         {QStringLiteral("set"), {2, 3, kLinkOptions}},
         {QStringLiteral("reset"), {0, 0, kLinkOptions + QStringList{QStringLiteral("yes")}}},
-        {QStringLiteral("keys"), {0, 0, kLinkOptions + QStringList{QStringLiteral("write")}}},
+        {QStringLiteral("keys"),
+         {0, 0, kLinkOptions + QStringList{QStringLiteral("write"), QStringLiteral("yes")}}},
         {QStringLiteral("memory-test"), {0, 0, kLinkOptions + QStringList{QStringLiteral("yes")}}},
         {QStringLiteral("clear"), {0, 0, kLinkOptions + QStringList{QStringLiteral("yes")}}},
     };
@@ -60,8 +62,8 @@ QString Choices(std::initializer_list<std::pair<const char*, const char*>> label
     QStringList parts;
     int index = 0;
     for (const auto& [context, label] : labels) {
-        parts << QStringLiteral("%1 = %2").arg(index++).arg(
-            QCoreApplication::translate(context, label));
+        parts << QStringLiteral("%1 = %2").arg(QString::number(index++),
+                                               QCoreApplication::translate(context, label));
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -82,8 +84,9 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
                                      tr("Zeigt die Version an."));
     const QCommandLineOption port(
         QStringLiteral("port"),
-        tr("Schnittstelle: COM-Name (COM3), „USB: “ und Seriennummer, oder Gerätepfad "
-           "(/dev/ttyUSB0). Sonst die im Fenster gewählte."),
+        tr("Schnittstelle: COM-Name (COM3), „USB: “ und Seriennummer, Gerätepfad "
+           "(/dev/ttyUSB0) oder -name (ttyUSB0), rfc2217://Rechner:Port oder "
+           "socket://Rechner:Port. Sonst die im Fenster gewählte."),
         tr("Name"));
     const QCommandLineOption baud(
         QStringLiteral("baud"), tr("Baudrate. Sonst die im Fenster gewählte (19200)."), tr("Baud"));
@@ -112,8 +115,9 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
                                    tr("keys: die Schlüsselnummern dieser Datei schreiben (eine "
                                       "je Zeile)."),
                                    tr("Datei"));
-    const QCommandLineOption yes(QStringLiteral("yes"),
-                                 tr("Bestätigt reset, clear und memory-test."));
+    const QCommandLineOption yes(
+        QStringLiteral("yes"),
+        tr("Bestätigt reset, clear, memory-test und keys --write einer Datei ohne Schlüssel."));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -163,6 +167,9 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
 
     qlonglong number = 0;
     m_request.port = parser.value(port);
+    if (parser.isSet(port) && !CCtlLink::IsPortForm(m_request.port)) {
+        return Fail(tr("--port „%1“: %2").arg(m_request.port, CCtlLink::PortForms()));
+    }
     if (parser.isSet(baud)) {
         if (!WholeNumber(parser.value(baud), number) || number <= 0 || number > 4000000) {
             return Refuse(QStringLiteral("--baud"), LoadString(Res::IDP_PARSE_UINT));
@@ -174,9 +181,10 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
             return Refuse(QStringLiteral("--timeout"), LoadString(Res::IDP_PARSE_INT));
         }
         if (number < CPortSettings::kMinTimeoutMs || number > CPortSettings::kMaxTimeoutMs) {
-            return Refuse(QStringLiteral("--timeout"), LoadString(Res::IDP_PARSE_INT_RANGE)
-                                                           .arg(CPortSettings::kMinTimeoutMs)
-                                                           .arg(CPortSettings::kMaxTimeoutMs));
+            return Refuse(QStringLiteral("--timeout"),
+                          LoadString(Res::IDP_PARSE_INT_RANGE)
+                              .arg(QString::number(CPortSettings::kMinTimeoutMs),
+                                   QString::number(CPortSettings::kMaxTimeoutMs)));
         }
         m_request.timeoutMs = static_cast<int>(number);
     }
@@ -237,7 +245,8 @@ CCtlCommandLine::Action CCtlCommandLine::CheckSet() {
     if (what == QStringLiteral("id")) {
         static const QRegularExpression digits(QStringLiteral("^[0-9]*$"));
         if (value.size() > kIdLength) {
-            return Refuse(subject, LoadString(Res::IDP_PARSE_STRING_SIZE).arg(kIdLength));
+            return Refuse(subject,
+                          LoadString(Res::IDP_PARSE_STRING_SIZE).arg(QString::number(kIdLength)));
         }
         if (value.size() < kIdLength || !digits.match(value).hasMatch()) {
             return Refuse(subject, LoadString(Res::IDS_ID_TWO_DIGITS));
@@ -286,7 +295,8 @@ CCtlCommandLine::Action CCtlCommandLine::CheckSet() {
         }
         if (number < kMinSeconds || number > kMaxSeconds) {
             return Refuse(subject,
-                          LoadString(Res::IDP_PARSE_INT_RANGE).arg(kMinSeconds).arg(kMaxSeconds));
+                          LoadString(Res::IDP_PARSE_INT_RANGE)
+                              .arg(QString::number(kMinSeconds), QString::number(kMaxSeconds)));
         }
         m_request.args = {what, letter, QString::asprintf("%03lld", number)};
         return Action::Run;
@@ -300,9 +310,13 @@ CCtlCommandLine::Action CCtlCommandLine::CheckConfirmation(const QString& questi
     if (m_request.yes) {
         return Action::Run;
     }
+    return Refuse(m_request.command, Confirmation(question));
+}
+
+QString CCtlCommandLine::Confirmation(const QString& question) {
     QString text = question;
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return Refuse(m_request.command, text + QLatin1Char(' ') + tr("Zum Ausführen --yes angeben."));
+    return text + QLatin1Char(' ') + tr("Zum Ausführen --yes angeben.");
 }
 
 QString CCtlCommandLine::ModeChoices(bool extended) {
@@ -357,7 +371,9 @@ QString CCtlCommandLine::HelpText(const QString& parserHelp) const {
            "  set timing V|Z|H N     Verzögerungs-, Öffnungs-, Haltezeit in Sekunden, 0-999\n"
            "                         (Orvane SX)\n"
            "  reset --yes            Parameter und Schlüssel zurücksetzen (Orvane SX)\n"
-           "  keys [--write Datei]   Schlüsselnummern lesen oder schreiben (Orvane SX)\n"
+           "  keys [--write Datei [--yes]]\n"
+           "                         Schlüsselnummern lesen oder schreiben (Orvane SX);\n"
+           "                         eine Datei ohne Schlüssel löscht alle, nur mit --yes\n"
            "  memory-test --yes      Speichertest\n"
            "  clear --yes            Datenbuffer löschen\n");
     const QString status =
@@ -367,7 +383,9 @@ QString CCtlCommandLine::HelpText(const QString& parserHelp) const {
            "  3  keine Verbindung zum Leser (der Grund steht auf der Standardfehlerausgabe)\n"
            "  4  der Leser hat nicht geantwortet oder abgelehnt\n"
            "  5  eine Datei konnte nicht geschrieben werden, oder ein anderes collect\n"
-           "     arbeitet im selben Ordner\n");
+           "     arbeitet im selben Ordner\n"
+           "  6  unterbrochen durch SIGTERM, SIGINT oder SIGHUP; collect hat nichts\n"
+           "     gelöscht\n");
     QString text = parserHelp;
     const qsizetype options = text.indexOf(QRegularExpression(QStringLiteral("\n\\S+:\n")));
     if (options >= 0) {

@@ -13,7 +13,7 @@ struct CCtlRequest {
     int timeoutMs = 0;  // --timeout; 0: the stored "Port"/"Timeout"
     bool json = false;
     bool clear = false;   // collect --clear
-    bool yes = false;     // the confirmation of reset, clear, memory-test
+    bool yes = false;     // the confirmation of reset, clear, memory-test, keys --write of no key
     QString output;       // records -o FILE; empty: standard output
     QString clockDigits;  // clock --set: "DDMMYYhhmmss"; "now" for the PC's clock
     int maxDriftS = -1;   // clock --max-drift; -1: not given
@@ -41,6 +41,8 @@ public:
 
     // "Erlaubt sind: 0 = …, 1 = …" for the choices of set mode on either model.
     static QString ModeChoices(bool extended);
+    // The question of a command that needs --yes, on one line, and how to confirm it.
+    static QString Confirmation(const QString& question);
 
 private:
     Action Fail(const QString& reason);

@@ -20,6 +20,7 @@
 #include "ctl/TerminalProgress.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
+#include "protocol/KeyList.h"
 
 namespace {
 
@@ -48,10 +49,15 @@ CtlExit CCtlCommands::Run() {
     if (command == QStringLiteral("ports")) {
         return Ports();
     }
-    if (command == QStringLiteral("collect")) {
-        return CCollectCommand(m_request, m_ui).Run();
-    }
     CCtlLink link(m_request);
+    if (command == QStringLiteral("collect")) {
+        return CCollectCommand(m_request, m_ui).Run(link);
+    }
+    if (command == QStringLiteral("keys") && !m_request.keyFile.isEmpty()) {
+        if (const CtlExit status = LoadKeyList(); status != CtlExit::Done) {
+            return status;
+        }
+    }
     if (!link.Open()) {
         CCtlOutput::Error(link.Error());
         return CtlExit::NoLink;
@@ -137,7 +143,8 @@ CtlExit CCtlCommands::Ports() {
 
 CtlExit CCtlCommands::Records(CCtlLink& link) {
     std::string text;
-    const bool complete = link.Reader().ReadRecords(text);
+    const bool complete =
+        link.Sound(link.Reader().ReadRecords(text, CReaderProtocol::RecordsEnd::EndLine));
     const std::string bytes = link.ReceivedBytes();
     if (m_request.output.isEmpty()) {
         // What arrived, also when it did not end: like the window's transcript.
@@ -154,20 +161,15 @@ CtlExit CCtlCommands::Records(CCtlLink& link) {
             return CtlExit::File;
         }
     }
-    if (!complete) {
-        CCtlOutput::Error(LoadString(Res::IDS_READ_ERROR));
-        return CtlExit::Reader;
-    }
-    return CtlExit::Done;
+    return complete ? CtlExit::Done : Failed(link, Res::IDS_READ_ERROR);
 }
 
 CtlExit CCtlCommands::Clock(CCtlLink& link) {
     // The reader answers at once; the wait for silence comes after that.
     const QDateTime asked = QDateTime::currentDateTime();
     std::string clock;
-    if (!link.Reader().ReadClock(clock)) {
-        CCtlOutput::Error(LoadString(Res::IDS_CLOCK_READ_ERROR));
-        return CtlExit::Reader;
+    if (!link.Sound(link.Reader().ReadClock(clock))) {
+        return Failed(link, Res::IDS_CLOCK_READ_ERROR);
     }
     const QString text = QString::fromLatin1(clock);
     const QDateTime readerTime = CClockText::Parse(text);
@@ -195,11 +197,11 @@ CtlExit CCtlCommands::Clock(CCtlLink& link) {
     } else {
         CCtlOutput::Out(text);
         if (known) {
-            CCtlOutput::Out(tr("Abweichung von der Uhr des PCs: %1 s").arg(drift));
+            CCtlOutput::Out(tr("Abweichung von der Uhr des PCs: %1 s").arg(QString::number(drift)));
         }
         if (m_request.maxDriftS >= 0 && !wanted) {
-            CCtlOutput::Out(
-                tr("Innerhalb von %1 s: Datum/Zeit bleibt, wie sie ist.").arg(m_request.maxDriftS));
+            CCtlOutput::Out(tr("Innerhalb von %1 s: Datum/Zeit bleibt, wie sie ist.")
+                                .arg(QString::number(m_request.maxDriftS)));
         }
     }
     if (!wanted) {
@@ -208,7 +210,7 @@ CtlExit CCtlCommands::Clock(CCtlLink& link) {
     if (set && m_request.json) {
         return CtlExit::Done;
     }
-    return Report(set, Res::IDS_CLOCK_SET_OK, Res::IDS_CLOCK_SET_ERROR);
+    return Report(link, set, Res::IDS_CLOCK_SET_OK, Res::IDS_CLOCK_SET_ERROR);
 }
 
 CtlExit CCtlCommands::Parameters(CCtlLink& link) {
@@ -229,11 +231,7 @@ CtlExit CCtlCommands::Parameters(CCtlLink& link) {
     } else if (!text.isEmpty()) {
         CCtlOutput::Out(text);
     }
-    if (!ok) {
-        CCtlOutput::Error(LoadString(Res::IDS_PARAMETERS_READ_ERROR));
-        return CtlExit::Reader;
-    }
-    return CtlExit::Done;
+    return ok ? CtlExit::Done : Failed(link, Res::IDS_PARAMETERS_READ_ERROR);
 }
 
 CtlExit CCtlCommands::Set(CCtlLink& link) {
@@ -241,75 +239,98 @@ CtlExit CCtlCommands::Set(CCtlLink& link) {
     const std::string value = m_request.args.constLast().toStdString();
     CReaderProtocol& reader = link.Reader();
     if (what == QStringLiteral("id")) {
-        return Report(reader.SetId(value), Res::IDS_ID_OK, Res::IDS_ID_ERROR);
+        return Report(link, reader.SetId(value), Res::IDS_ID_OK, Res::IDS_ID_ERROR);
     }
     if (what == QStringLiteral("number-format")) {
-        return Report(reader.SetNumberFormat(value), Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+        return Report(link, reader.SetNumberFormat(value), Res::IDS_FORMAT_OK,
+                      Res::IDS_FORMAT_ERROR);
     }
     if (what == QStringLiteral("time-format")) {
-        return Report(reader.SetTimeFormat(value), Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
+        return Report(link, reader.SetTimeFormat(value), Res::IDS_FORMAT_OK, Res::IDS_FORMAT_ERROR);
     }
     if (what == QStringLiteral("mode")) {
-        // Two choices on the basic model, four on the extended one, as in the window.
+        // Two choices on the basic model, four on the extended one, as in
+        // the window; which one it is, only its report tells.
         std::string report;
-        link.ReadReport(report);
+        if (!link.ReadReport(report)) {
+            return Failed(link, Res::IDS_PARAMETERS_READ_ERROR);
+        }
         if (!link.IsExtended() && value > "1") {
             CCtlOutput::Error(
                 QStringLiteral("set mode %1: %2")
                     .arg(QString::fromStdString(value), CCtlCommandLine::ModeChoices(false)));
             return CtlExit::Usage;
         }
-        return Report(reader.SetMode(value), Res::IDS_MODE_OK, Res::IDS_MODE_ERROR);
+        return Report(link, reader.SetMode(value), Res::IDS_MODE_OK, Res::IDS_MODE_ERROR);
     }
-    if (!RequireExtended(link)) {
-        return CtlExit::Reader;
+    if (const CtlExit status = RequireExtended(link); status != CtlExit::Done) {
+        return status;
     }
-    return Report(reader.SetTimingValue(m_request.args.at(1).toStdString(), value),
+    return Report(link, reader.SetTimingValue(m_request.args.at(1).toStdString(), value),
                   Res::IDS_WRITE_OK, Res::IDS_WRITE_ERROR);
 }
 
 CtlExit CCtlCommands::Reset(CCtlLink& link) {
-    if (!RequireExtended(link)) {
-        return CtlExit::Reader;
+    if (const CtlExit status = RequireExtended(link); status != CtlExit::Done) {
+        return status;
     }
-    return Report(link.Reader().ResetParameters(), Res::IDS_WRITE_OK, Res::IDS_WRITE_ERROR);
+    return Report(link, link.Reader().ResetParameters(), Res::IDS_WRITE_OK, Res::IDS_WRITE_ERROR);
 }
 
 CtlExit CCtlCommands::Keys(CCtlLink& link) {
-    if (!RequireExtended(link)) {
-        return CtlExit::Reader;
+    if (const CtlExit status = RequireExtended(link); status != CtlExit::Done) {
+        return status;
     }
     std::string keys;
-    const bool ok = link.Reader().ReadKeys(keys);
+    const bool ok = link.Sound(link.Reader().ReadKeys(keys));
     // The list is shown whatever the verdict, as the key dialog shows it.
     const QString lines = ReaderLines(keys);
     if (!lines.isEmpty()) {
         CCtlOutput::Out(lines);
     }
-    if (!ok) {
-        CCtlOutput::Error(LoadString(Res::IDS_READ_ERROR));
-        return CtlExit::Reader;
-    }
-    return CtlExit::Done;
+    return ok ? CtlExit::Done : Failed(link, Res::IDS_READ_ERROR);
 }
 
-CtlExit CCtlCommands::WriteKeys(CCtlLink& link) {
+CtlExit CCtlCommands::LoadKeyList() {
     QFile file(m_request.keyFile);
     if (!file.open(QIODevice::ReadOnly)) {
         CCtlOutput::Error(
             tr("%1 kann nicht gelesen werden: %2").arg(m_request.keyFile, file.errorString()));
         return CtlExit::Usage;
     }
-    if (!RequireExtended(link)) {
-        return CtlExit::Reader;
+    const std::string list = file.readAll().toStdString();
+    const CKeyListCheck check = CheckKeyList(list);
+    if (!check.ok) {
+        CCtlOutput::Error(
+            QStringLiteral("keys --write %1: %2")
+                .arg(m_request.keyFile,
+                     LoadString(Res::IDS_NOT_A_KEY)
+                         .arg(QString::number(check.line), QString::fromStdString(check.text))));
+        return CtlExit::Usage;
+    }
+    // No key at all: the reader would erase every key it knows.
+    const bool empty = list.find_first_not_of(" \t\r\n") == std::string::npos;
+    if (empty && !m_request.yes) {
+        CCtlOutput::Error(QStringLiteral("keys --write %1: %2")
+                              .arg(m_request.keyFile, CCtlCommandLine::Confirmation(LoadString(
+                                                          Res::IDS_ASK_ERASE_ALL_KEYS))));
+        return CtlExit::Usage;
     }
     // One key number per line, whatever the file's line ends; sent as the
     // key dialog sends its list.
-    QByteArray list = file.readAll();
-    list.replace("\r\n", "\n");
-    list.replace('\r', '\n');
-    list.replace("\n", "\r\n");
-    return Report(link.Reader().WriteKeys(list.toStdString()), Res::IDS_WRITE_OK,
+    QByteArray lines = QByteArray::fromStdString(list);
+    lines.replace("\r\n", "\n");
+    lines.replace('\r', '\n');
+    lines.replace("\n", "\r\n");
+    m_strKeyList = lines.toStdString();
+    return CtlExit::Done;
+}
+
+CtlExit CCtlCommands::WriteKeys(CCtlLink& link) {
+    if (const CtlExit status = RequireExtended(link); status != CtlExit::Done) {
+        return status;
+    }
+    return Report(link, link.Reader().WriteKeys(m_strKeyList), Res::IDS_WRITE_OK,
                   Res::IDS_WRITE_ERROR);
 }
 
@@ -324,21 +345,22 @@ CtlExit CCtlCommands::Maintain(CCtlLink& link, bool memoryTest) {
         m_ui.SetProgress(nullptr);
     }
     if (memoryTest) {
-        return Report(ok, Res::IDS_MEMORY_TEST_OK, Res::IDS_MEMORY_TEST_ERROR);
+        return Report(link, ok, Res::IDS_MEMORY_TEST_OK, Res::IDS_MEMORY_TEST_ERROR);
     }
     if (!ok) {
-        CCtlOutput::Error(LoadString(Res::IDS_CLEAR_BUFFER_ERROR));
-        return CtlExit::Reader;
+        return Failed(link, Res::IDS_CLEAR_BUFFER_ERROR);
     }
     CCtlOutput::Out(tr("Datenbuffer gelöscht."));
     return CtlExit::Done;
 }
 
-bool CCtlCommands::RequireExtended(CCtlLink& link) {
+CtlExit CCtlCommands::RequireExtended(CCtlLink& link) {
     std::string report;
-    link.ReadReport(report);
+    if (!link.ReadReport(report)) {
+        return Failed(link, Res::IDS_PARAMETERS_READ_ERROR);
+    }
     if (link.IsExtended()) {
-        return true;
+        return CtlExit::Done;
     }
     const QString subject = m_request.command == QStringLiteral("set")
                                 ? QStringLiteral("set ") + m_request.args.at(0)
@@ -346,14 +368,18 @@ bool CCtlCommands::RequireExtended(CCtlLink& link) {
     CCtlOutput::Error(tr("%1 gibt es nur beim %2; der Leser an %3 ist ein %4.")
                           .arg(subject, LoadString(Res::IDS_APP_TITLE_SX), link.PortName(),
                                LoadString(Res::IDS_APP_TITLE)));
-    return false;
+    return CtlExit::Reader;
 }
 
-CtlExit CCtlCommands::Report(bool ok, unsigned okId, unsigned errorId) {
+CtlExit CCtlCommands::Report(CCtlLink& link, bool ok, unsigned okId, unsigned errorId) {
     if (!ok) {
-        CCtlOutput::Error(LoadString(errorId));
-        return CtlExit::Reader;
+        return Failed(link, errorId);
     }
     CCtlOutput::Out(LoadString(okId));
     return CtlExit::Done;
+}
+
+CtlExit CCtlCommands::Failed(CCtlLink& link, unsigned errorId) {
+    CCtlOutput::Error(link.Failure(errorId));
+    return link.FailureStatus();
 }

@@ -30,15 +30,22 @@ private:
     CtlExit Reset(CCtlLink& link);
     CtlExit Keys(CCtlLink& link);
     CtlExit WriteKeys(CCtlLink& link);
+    // Reads and checks the key file before the link opens: a line that is
+    // no key number, or a list that would erase every key without --yes,
+    // is refused.
+    CtlExit LoadKeyList();
     // Buffer clear or memory test, with the window's progress range.
     CtlExit Maintain(CCtlLink& link, bool memoryTest);
 
-    // The extended model's commands: false (after saying so) for the basic model.
-    bool RequireExtended(CCtlLink& link);
+    // The extended model's commands: Done for the extended model; otherwise
+    // the status after saying why (the basic model, or no report).
+    CtlExit RequireExtended(CCtlLink& link);
     // The outcome of a command the reader confirms: okId on standard output,
-    // or errorId on standard error and status 4.
-    static CtlExit Report(bool ok, unsigned okId, unsigned errorId);
+    // or why it failed (errorId when nothing tells more) on standard error.
+    static CtlExit Report(CCtlLink& link, bool ok, unsigned okId, unsigned errorId);
+    static CtlExit Failed(CCtlLink& link, unsigned errorId);
 
     const CCtlRequest& m_request;
     CHeadlessUserInterface& m_ui;
+    std::string m_strKeyList;  // keys --write: the checked list, CR LF line ends
 };

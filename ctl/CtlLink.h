@@ -6,8 +6,9 @@
 #include <string>
 
 #include "ctl/CtlCommandLine.h"
+#include "ctl/CtlExit.h"
+#include "ctl/CtlReader.h"
 #include "ctl/OverlayDeviceEntries.h"
-#include "protocol/ReaderProtocol.h"
 
 // orvanectl's link to the reader, opened as the window opens it: the port,
 // baud rate and reply time-out given on the command line or else stored by
@@ -20,6 +21,13 @@ public:
     CCtlLink(const CCtlLink&) = delete;
     CCtlLink& operator=(const CCtlLink&) = delete;
 
+    // True for a --port value orvanectl can open: a COM name, "USB:" and a
+    // serial number, a device path, a bare tty name, or rfc2217:// or
+    // socket:// with a host and port.
+    static bool IsPortForm(const QString& port);
+    // The accepted forms, for the message that refuses another.
+    static QString PortForms();
+
     // False with Error() saying why the link did not open.
     bool Open();
     const QString& Error() const { return m_strError; }
@@ -28,7 +36,7 @@ public:
 
     // The port as named: "COM3", "USB: A1B2C3", "/dev/ttyUSB0".
     const QString& PortName() const { return m_strPort; }
-    CReaderProtocol& Reader() { return m_reader; }
+    CCtlReader& Reader() { return m_reader; }
 
     // Reads the parameter report and tells the model by it, as the window
     // does when it connects: "V:" in the report is the extended model.
@@ -37,8 +45,22 @@ public:
     // The bytes the reader sent since the last request, as they came.
     std::string ReceivedBytes() const;
 
+    // Whether any byte came in answer to the last request.
+    bool Answered() const { return !ReceivedBytes().empty(); }
+    // Whether the last request's answer can be trusted: it was judged sound
+    // and no line error came with it.
+    bool Sound(bool judged) const { return judged && m_reader.LineErrors() == 0; }
+    // Why the last request failed, most telling first: a signal, the
+    // ceiling, line errors, no answer at all; else the text of errorId.
+    QString Failure(unsigned errorId) const;
+    CtlExit FailureStatus() const;
+    // "Interrupted by SIGTERM." for the signal caught.
+    static QString Interrupted();
+
 private:
     QString FailureText(bool pathGiven) const;
+    // The port and, for a COM name, the device it stands for.
+    QString PortAndDevice() const;
 
     CCtlRequest m_request;
     QString m_strPort;
@@ -48,5 +70,5 @@ private:
     IDeviceEntries* m_pPreviousEntries;
     bool m_bExtended = false;
     // Last: the link closes before the entries it opened through go.
-    CReaderProtocol m_reader;
+    CCtlReader m_reader;
 };

@@ -11,11 +11,15 @@
 #include "common/Strings.h"
 #include "ctl/CtlCommandLine.h"
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlSignals.h"
 #include "ctl/HeadlessUserInterface.h"
 #include "link/DeviceEntries.h"
 #include "protocol/UserInterface.h"
 
 int main(int argc, char** argv) {
+    // First, before any thread starts: SIGTERM, SIGINT and SIGHUP end a
+    // request where it can stop cleanly, never half-way through a file.
+    CCtlSignals::Install();
     // A file size limit makes a write fail with EFBIG, which collect handles,
     // instead of ending the program half-way.
     ::signal(SIGXFSZ, SIG_IGN);

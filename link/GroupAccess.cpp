@@ -5,35 +5,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <algorithm>
 
-namespace {
-
-// The group file line "name:password:gid:member,member,...": does it name
-// the group, and is the user among its members?
-bool ListsMember(const std::string& line, const std::string& group, const std::string& user) {
-    std::vector<std::string> fields;
-    std::stringstream split(line);
-    for (std::string field; std::getline(split, field, ':');) {
-        fields.push_back(field);
-    }
-    if (fields.size() < 4 || fields[0] != group) {
-        return false;
-    }
-    std::stringstream members(fields[3]);
-    for (std::string member; std::getline(members, member, ',');) {
-        if (member == user) {
-            return true;
+std::vector<gid_t> CGroupAccess::GroupsFromNameService(const std::string& user, gid_t primary) {
+    int count = 32;
+    std::vector<gid_t> groups(static_cast<size_t>(count));
+    // A user in more groups than there is room for gets the count needed; ask again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const int room = count;
+        if (::getgrouplist(user.c_str(), primary, groups.data(), &count) >= 0) {
+            groups.resize(static_cast<size_t>(count));
+            return groups;
         }
+        count = std::max(count, room * 2);
+        groups.resize(static_cast<size_t>(count));
     }
-    return false;
+    return {primary};
 }
 
-}  // namespace
-
-CGroupAccess CGroupAccess::Of(const std::string& devicePath, const std::string& groupFile) {
+CGroupAccess CGroupAccess::Of(const std::string& devicePath, const MemberLookup& groupsOf) {
     CGroupAccess access;
     struct stat info {};
     if (::stat(devicePath.c_str(), &info) != 0) {
@@ -45,23 +35,27 @@ CGroupAccess CGroupAccess::Of(const std::string& devicePath, const std::string& 
     } else {
         access.group = std::to_string(gid);
     }
-    gid_t primary = static_cast<gid_t>(-1);
+    if (const struct passwd* owner = ::getpwuid(info.st_uid)) {
+        access.owner = owner->pw_name;
+    } else {
+        access.owner = std::to_string(info.st_uid);
+    }
+    access.mode = info.st_mode & 07777;
+    access.groupGrantsAccess =
+        gid != 0 && (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
     if (const struct passwd* user = ::getpwuid(::geteuid())) {
         access.userName = user->pw_name;
-        primary = user->pw_gid;
-    }
-    access.userInGroup = primary == gid;
-    std::ifstream in(groupFile);
-    for (std::string line; !access.userInGroup && std::getline(in, line);) {
-        access.userInGroup = ListsMember(line, access.group, access.userName);
+        const std::vector<gid_t> groups =
+            groupsOf ? groupsOf(access.userName, user->pw_gid)
+                     : GroupsFromNameService(access.userName, user->pw_gid);
+        access.userInGroup = std::find(groups.begin(), groups.end(), gid) != groups.end();
     }
     access.sessionInGroup = ::getegid() == gid;
     const int count = ::getgroups(0, nullptr);
     std::vector<gid_t> groups(count > 0 ? static_cast<size_t>(count) : 0);
     if (count > 0 && ::getgroups(count, groups.data()) == count) {
-        for (gid_t held : groups) {
-            access.sessionInGroup = access.sessionInGroup || held == gid;
-        }
+        access.sessionInGroup =
+            access.sessionInGroup || std::find(groups.begin(), groups.end(), gid) != groups.end();
     }
     return access;
 }

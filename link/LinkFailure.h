@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Why a port did not open (or opened without its line settings), with the
@@ -13,8 +14,18 @@ enum class LinkFailureKind {
     NotSerialPort,         // the path exists but is no terminal device
     UsbLibraryMissing,     // libftd2xx.so could not be loaded
     ConfigurationRefused,  // opened, but the line settings were refused
-    Other
+    Other,
+    // A port on the network (the device is its address):
+    BadAddress,         // the address is not of the form rfc2217://HOST:PORT or socket://HOST:PORT
+    NameNotResolved,    // the host name is not known
+    ConnectionRefused,  // nothing serves the port on that host
+    NoAnswer,           // the host did not answer within the time-out
+    ServerBusy,         // the server serves another client and turned this one away
+    ServerClosed,       // the server ended the connection at once
 };
+
+// A line setting that a network server was asked for.
+enum class NetSetting { None, ComPortOption, BaudRate, DataSize, Parity, StopSize, FlowControl };
 
 struct CLinkFailure {
     LinkFailureKind kind = LinkFailureKind::None;
@@ -24,16 +35,32 @@ struct CLinkFailure {
     std::string device;  // the device node it stands for, symbolic links followed; may be empty
     std::string step;    // ConfigurationRefused: the operation that failed ("SetCommState()")
 
-    // PermissionDenied: the group that owns the device, whether the user is
-    // a member of it in the group file, and whether the running session has it.
+    // PermissionDenied: the device's owner, group and permission bits, whether
+    // its group may read and write it (and is not root's), whether the user is
+    // a member of that group, and whether the running session has it.
     std::string group;
+    std::string owner;
+    unsigned mode = 0;
+    bool groupGrantsAccess = false;
     bool userInGroup = false;
     bool sessionInGroup = false;
     std::string userName;
 
-    // InUse: the program that holds the device, where it could be found (pid 0: not found).
+    // InUse: the program that holds the device, where it could be found (pid 0:
+    // not found); holderLocks: it holds the device's lock, else it merely has it open.
     int holderPid = 0;
     std::string holderName;
+    bool holderLocks = false;
+
+    // Network ports: what the other side said (the server's text before it
+    // closed, the resolver's message), and for ConfigurationRefused the
+    // setting, the value asked for and the one the server holds instead, in
+    // the COM port option's codes, or that it did not answer at all.
+    std::string detail;
+    NetSetting setting = NetSetting::None;
+    uint32_t requested = 0;
+    uint32_t held = 0;
+    bool unanswered = false;
 
     bool Failed() const { return kind != LinkFailureKind::None; }
 

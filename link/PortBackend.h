@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/LineSettings.h"
+#include "link/LinkFailure.h"
 
 // Line error bits reported by QueryErrors (and passed to OnLineError).
 constexpr uint32_t kErrRxOverflow = 0x0001;
@@ -31,12 +32,28 @@ constexpr uint32_t kEvRlsd = 0x0020;
 constexpr uint32_t kEvRing = 0x0100;
 
 // Error codes are errno values. EAGAIN means "not yet, try again when the
-// port is ready"; these three mean the device is gone (unplugged, hung up).
+// port is ready"; the others below mean the device is gone (unplugged, hung
+// up, its network connection ended).
 inline bool IsPendingError(int error) {
     return error == EAGAIN || error == EWOULDBLOCK;
 }
 inline bool IsDeviceGoneError(int error) {
-    return error == EIO || error == ENXIO || error == ENODEV;
+    switch (error) {
+        case EIO:
+        case ENXIO:
+        case ENODEV:
+        case ECONNRESET:
+        case ECONNABORTED:
+        case EPIPE:
+        case ETIMEDOUT:
+        case ENOTCONN:
+        case EHOSTUNREACH:
+        case ENETUNREACH:
+        case ENETDOWN:
+            return true;
+        default:
+            return false;
+    }
 }
 
 // One open port, as the engine sees it. Every operation returns false on
@@ -52,6 +69,10 @@ public:
     virtual bool Open(const std::string& target) = 0;
     virtual bool Close() = 0;
     virtual int LastError() const = 0;
+    // Adds what the port knows of its last failure beyond LastError() to
+    // failure, whose kind and error the engine has set from LastError(): a
+    // network port names the server's reasons this way.
+    virtual void DescribeFailure(CLinkFailure&) const {}
 
     // Reads up to size bytes that are already there. No bytes yet: false
     // with EAGAIN. A device that has gone away: false with a gone error.

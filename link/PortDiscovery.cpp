@@ -139,7 +139,8 @@ std::vector<CPortFacts> CPortDiscovery::Describe(const std::vector<std::string>&
     const auto holders = FindDeviceHolders(devices);
     for (CPortFacts& port : facts) {
         if (const auto it = holders.find(port.devicePath); it != holders.end()) {
-            port.holder = it->second;
+            port.holder = it->second.front();
+            port.others.assign(it->second.begin() + 1, it->second.end());
         }
     }
     return facts;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "link/DeviceHolder.h"
 #include "link/TtyScanner.h"
@@ -13,5 +14,7 @@ struct CPortFacts {
     std::string byId;        // the name of its /dev/serial/by-id link, or empty
     std::string driver;      // the kernel driver, e.g. "ftdi_sio"
     CUsbIdentity usb;        // empty when the port is not on USB
-    CDeviceHolder holder;    // the program that has it open, pid 0 if none
+    CDeviceHolder
+        holder;  // the program that holds it, else the first that has it open; pid 0 if none
+    std::vector<CDeviceHolder> others;  // further programs that have it open
 };

@@ -13,6 +13,8 @@
 #include "link/ComTable.h"
 #include "link/DebugOutput.h"
 #include "link/DeviceEntries.h"
+#include "link/NetAddress.h"
+#include "link/NetBackend.h"
 #include "link/PortDiscovery.h"
 #include "link/TtyScanner.h"
 #include "link/UsbBackend.h"
@@ -112,7 +114,7 @@ bool CSerialEngine::Open(const std::string& portName, unsigned baudRate, char pa
     }
     std::string name = portName;
     m_strPortLabel = portName;
-    m_bUsb = !NormalizePortName(name);
+    m_bUsb = !NormalizePortName(name) && !CNetAddress::IsNetworkLink(name);
     m_lastFailure = CLinkFailure{};
     m_bDeviceGone.store(false);
     for (int index : {kLineEvent, kReadDone, kWriteDone, kWriteRequest, kShutdown, kRecheck}) {
@@ -188,11 +190,12 @@ void CSerialEngine::Refuse(const char* step, int error) {
     m_lastFailure.kind = LinkFailureKind::ConfigurationRefused;
     m_lastFailure.error = error;
     m_lastFailure.step = step;
+    m_pComm->DescribeFailure(m_lastFailure);
 }
 
 bool CSerialEngine::OpenPort(const std::string& name) {
-    const int number = CComTable::NumberOfName(name);
     std::string device = name;
+    bool network = false;
     if (m_bUsb) {
         m_pComm = std::make_unique<CUsbBackend>(m_ftdi);
         if (!m_pComm->Open(name)) {
@@ -204,25 +207,50 @@ bool CSerialEngine::OpenPort(const std::string& name) {
             return false;
         }
     } else {
-        CComTable table(DeviceEntries());
-        const std::string port = "COM" + std::to_string(number);
-        if (!table.Resolve(number, device)) {
-            m_lastFailure.kind = LinkFailureKind::NotPresent;
-            m_lastFailure.error = ENOENT;
+        // A COM number stands for a device node or a network address; an
+        // address may also be named directly.
+        std::string port = name;
+        if (!CNetAddress::IsNetworkLink(name)) {
+            CComTable table(DeviceEntries());
+            const int number = CComTable::NumberOfName(name);
+            port = "COM" + std::to_string(number);
+            if (!table.Resolve(number, device)) {
+                m_lastFailure.kind = LinkFailureKind::NotPresent;
+                m_lastFailure.error = ENOENT;
+                m_lastFailure.port = port;
+                return false;
+            }
+        }
+        network = CNetAddress::IsNetworkLink(device);
+        if (network) {
+            m_pComm = std::make_unique<CNetBackend>();
+            const bool opened = m_pComm->Open(device);
+            m_lastFailure = CLinkFailure{};
+            m_lastFailure.kind = CLinkFailure::KindOf(opened ? 0 : m_pComm->LastError());
+            m_lastFailure.error = opened ? 0 : m_pComm->LastError();
             m_lastFailure.port = port;
-            return false;
+            m_lastFailure.device = port != device ? device : std::string();
+            if (!opened) {
+                m_pComm->DescribeFailure(m_lastFailure);
+                m_pComm.reset();
+                return false;
+            }
+        } else {
+            m_pComm = std::make_unique<CComBackend>();
+            if (!m_pComm->Open(device)) {
+                m_lastFailure = CLinkFailure::ForDevice(m_pComm->LastError(), port, device);
+                m_pComm.reset();
+                return false;
+            }
+            m_lastFailure = CLinkFailure::ForDevice(0, port, device);
         }
-        m_pComm = std::make_unique<CComBackend>();
-        if (!m_pComm->Open(device)) {
-            m_lastFailure = CLinkFailure::ForDevice(m_pComm->LastError(), port, device);
-            m_pComm.reset();
-            return false;
-        }
-        m_lastFailure = CLinkFailure::ForDevice(0, port, device);
     }
     m_strOpenedDevice = device;
-    m_openedIdentity = m_bUsb ? CDeviceIdentity{} : CDeviceIdentity::Read(device, CTtyScanner());
+    m_openedIdentity =
+        m_bUsb || network ? CDeviceIdentity{} : CDeviceIdentity::Read(device, CTtyScanner());
     m_bOpenedUsb = m_bUsb;
+    m_bOpenedNetwork = network;
+    m_netProbe.Reset();
     m_bPortOpen.store(true);
     return true;
 }
@@ -310,6 +338,14 @@ CDeviceIdentity::Match CSerialEngine::OpenedDevicePresence() {
     using Match = CDeviceIdentity::Match;
     if (m_strOpenedDevice.empty()) {
         return Match::Absent;
+    }
+    if (m_bOpenedNetwork) {
+        // A connection that still works needs no probe, which would be a
+        // second client to the server.
+        if (m_bPortOpen.load() && !m_bDeviceGone.load()) {
+            return Match::Same;
+        }
+        return m_netProbe.Presence(m_strOpenedDevice);
     }
     if (!m_bOpenedUsb) {
         return m_openedIdentity.Compare(CDeviceIdentity::Read(m_strOpenedDevice, CTtyScanner()));

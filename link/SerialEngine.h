@@ -14,14 +14,16 @@
 #include "link/Ftd2xxBinding.h"
 #include "link/LineSettings.h"
 #include "link/LinkFailure.h"
+#include "link/NetProbe.h"
 #include "link/PortBackend.h"
 #include "link/WakeEvent.h"
 #include "link/WriteSlot.h"
 
-// Byte transport to the reader: one open port (a COM port through termios or
-// an FTDI adapter through D2XX), a monitor thread that does all port input
-// and output, and virtual hooks through which it reports what happens on the
-// line. The reader protocol derives from it and overrides OnByteReceived.
+// Byte transport to the reader: one open port (a COM port through termios, an
+// FTDI adapter through D2XX, or a serial port on the network), a monitor
+// thread that does all port input and output, and virtual hooks through which
+// it reports what happens on the line. The reader protocol derives from it and overrides
+// OnByteReceived.
 //
 // Caller's thread (the UI thread): Open, StartMonitoring, Write, Close and the
 // listing operations. Monitor thread: everything else, every hook included.
@@ -36,7 +38,8 @@ public:
     CSerialEngine(const CSerialEngine&) = delete;
     CSerialEngine& operator=(const CSerialEngine&) = delete;
 
-    // Opens the named port ("COM3", "\\.\COM3", "COM3 [desc]", or an FTDI
+    // Opens the named port ("COM3", "\\.\COM3", "COM3 [desc]", a network
+    // address "rfc2217://HOST:PORT" or "socket://HOST:PORT", or an FTDI
     // serial number) and configures it. True if the port was opened, also
     // when a configuration step failed (that gives a warning only).
     bool Open(const std::string& portName, unsigned baudRate, char parity, unsigned dataBits,
@@ -66,7 +69,9 @@ public:
     // again under its name (a /dev/serial/by-id link keeps its name when
     // the adapter comes back as another ttyUSB), or another device took the
     // name; for an FTDI adapter, whether a free adapter has its serial
-    // number. Also after Close.
+    // number; for a network address, whether its server accepts a
+    // connection, found out without blocking (a probe started at most every
+    // few seconds, looked at on later calls). Also after Close.
     CDeviceIdentity::Match OpenedDevicePresence();
 
     // Rewrites a COM name to "\\.\COM<n>" and returns true, or leaves the
@@ -168,4 +173,6 @@ private:
     std::string m_strOpenedDevice;
     CDeviceIdentity m_openedIdentity;
     bool m_bOpenedUsb = false;
+    bool m_bOpenedNetwork = false;
+    CNetProbe m_netProbe;
 };

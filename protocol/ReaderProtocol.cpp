@@ -1,5 +1,6 @@
 #include "protocol/ReaderProtocol.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -20,6 +21,10 @@ constexpr size_t kKeptReplyCapacity = 1u << 20;
 void SleepStep() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
+
+// The end-line wait looks this often, so that it ends soon after the grace.
+constexpr int kEndLineStepMs = 1;
+constexpr int kStepsPerPump = 10;
 }  // namespace
 
 CReaderProtocol::CReaderProtocol() = default;
@@ -113,11 +118,37 @@ bool CReaderProtocol::Judge(Judgement judgement) {
     return verdict;
 }
 
+bool CReaderProtocol::StopWait(size_t, uint32_t) {
+    return false;
+}
+
+bool CReaderProtocol::Stopped() {
+    if (!StopWait(ReplySize(), static_cast<uint32_t>(GetTickCount() - m_requestTick))) {
+        return false;
+    }
+    m_lastWaitEnd = WaitEnd::Stopped;
+    return true;
+}
+
+bool CReaderProtocol::EndsWithEndLine() const {
+    static constexpr char kEnd[] = "END\r\n";
+    constexpr size_t kLength = sizeof kEnd - 1;
+    std::lock_guard lock(m_replyMutex);
+    const size_t size = m_reply.size();
+    if (size < kLength || !std::equal(kEnd, kEnd + kLength, m_reply.end() - kLength)) {
+        return false;
+    }
+    return size == kLength || m_reply[size - kLength - 1] == '\n';
+}
+
 bool CReaderProtocol::Send(const std::string& request, Cursor cursor) {
     if (cursor == Cursor::Busy) {
         UserInterface().BeginWaitCursor();
     }
     ClearReply();
+    OnRequest();
+    m_requestTick = GetTickCount();
+    m_lastWaitEnd = WaitEnd::Silence;
     if (!Write(request.c_str(), kWholeText)) {
         if (cursor == Cursor::Busy) {
             UserInterface().EndWaitCursor();
@@ -128,20 +159,47 @@ bool CReaderProtocol::Send(const std::string& request, Cursor cursor) {
     return true;
 }
 
-void CReaderProtocol::WaitPlain(Cursor cursor) {
+bool CReaderProtocol::WaitPlain(Cursor cursor) {
     MarkActivity();
     while (!ReplyComplete()) {
+        if (Stopped()) {
+            return false;
+        }
         if (cursor == Cursor::Busy) {
+            UserInterface().RestoreWaitCursor();
+        }
+    }
+    return true;
+}
+
+bool CReaderProtocol::WaitEndLine() {
+    MarkActivity();
+    for (int step = 1;; ++step) {
+        const uint32_t quiet = static_cast<uint32_t>(GetTickCount() - m_lastActivity.load());
+        if (quiet > m_timeoutMs.load()) {
+            return true;
+        }
+        // Bytes after "END" (a late line) make it no end: the wait goes on.
+        if (quiet >= kEndLineGraceMs && EndsWithEndLine()) {
+            m_lastWaitEnd = WaitEnd::EndLine;
+            return true;
+        }
+        if (Stopped()) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kEndLineStepMs));
+        if (step % kStepsPerPump == 0) {
+            PumpMessages();
             UserInterface().RestoreWaitCursor();
         }
     }
 }
 
-void CReaderProtocol::WaitGuarded(size_t minBytes) {
+bool CReaderProtocol::WaitGuarded(size_t minBytes) {
     const uint32_t start = GetTickCount();
     MarkActivity();
     if (ReplyComplete()) {
-        return;
+        return true;
     }
     for (;;) {
         if (static_cast<uint32_t>(GetTickCount() - start) < kAnswerGraceMs) {
@@ -149,7 +207,10 @@ void CReaderProtocol::WaitGuarded(size_t minBytes) {
         }
         UserInterface().RestoreWaitCursor();
         if (ReplySize() >= minBytes || ReplyComplete()) {
-            return;
+            return true;
+        }
+        if (Stopped()) {
+            return false;
         }
     }
 }
@@ -158,8 +219,13 @@ bool CReaderProtocol::Transact(const std::string& request, Cursor cursor) {
     if (!Send(request, cursor)) {
         return false;
     }
-    WaitPlain(cursor);
-    return true;
+    if (WaitPlain(cursor)) {
+        return true;
+    }
+    if (cursor == Cursor::Busy) {
+        UserInterface().EndWaitCursor();
+    }
+    return false;
 }
 
 bool CReaderProtocol::ReadClock(std::string& text) {
@@ -183,9 +249,14 @@ bool CReaderProtocol::SetClock(const std::string& digits) {
     return ok;
 }
 
-bool CReaderProtocol::ReadRecords(std::string& text) {
-    if (!Transact("L", Cursor::Busy)) {
+bool CReaderProtocol::ReadRecords(std::string& text, RecordsEnd end) {
+    if (!Send("L", Cursor::Busy)) {
         text.clear();
+        return false;
+    }
+    if (!(end == RecordsEnd::EndLine ? WaitEndLine() : WaitPlain(Cursor::Busy))) {
+        text.clear();
+        UserInterface().EndWaitCursor();
         return false;
     }
     const bool ok =
@@ -267,7 +338,10 @@ bool CReaderProtocol::ResetParameters() {
     if (!Send("D", Cursor::Busy)) {
         return false;
     }
-    WaitGuarded(kResetReplyBytes);
+    if (!WaitGuarded(kResetReplyBytes)) {
+        UserInterface().EndWaitCursor();
+        return false;
+    }
     // Only what has arrived when the wait ends is considered.
     const bool ok = Judge(&CReplyJudgement::ResetParameters);
     UserInterface().EndWaitCursor();
@@ -291,7 +365,10 @@ bool CReaderProtocol::WriteKeys(std::string keyList) {
     if (!Send(CReplyJudgement::KeyListRequest(std::move(keyList)), Cursor::Busy)) {
         return false;
     }
-    WaitGuarded(kWriteKeysReplyBytes);
+    if (!WaitGuarded(kWriteKeysReplyBytes)) {
+        UserInterface().EndWaitCursor();
+        return false;
+    }
     const bool ok = Judge(&CReplyJudgement::WriteKeys);
     UserInterface().EndWaitCursor();
     return ok;

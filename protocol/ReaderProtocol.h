@@ -32,7 +32,12 @@ public:
     // Clock, records and maintenance.
     bool ReadClock(std::string& text);
     bool SetClock(const std::string& digits);
-    bool ReadRecords(std::string& text);
+    // How a record read-out's wait ends: at silence, as every reply's wait
+    // does, or also as soon as the reply ends with an "END" line and no
+    // further byte follows within a short grace.
+    enum class RecordsEnd { Silence, EndLine };
+    bool ReadRecords(std::string& text) { return ReadRecords(text, RecordsEnd::Silence); }
+    bool ReadRecords(std::string& text, RecordsEnd end);
     bool ClearBuffer();
     bool MemoryTest();
     bool ReadParameters(std::string& text);
@@ -63,10 +68,24 @@ public:
     // The bytes the reply buffer holds memory for.
     size_t ReplyCapacity() const;
 
+    // Why the last reply wait ended; a stopped wait fails its transaction.
+    enum class WaitEnd { Silence, EndLine, Stopped };
+    WaitEnd LastWaitEnd() const { return m_lastWaitEnd; }
+
+    // After an "END" line, this long without another byte ends an EndLine
+    // wait: longer than the monitor thread gathers the bytes of a slow line.
+    static constexpr uint32_t kEndLineGraceMs = 10;
+
 protected:
     void OnByteReceived(uint8_t byte) override;
     void OnLineError(uint32_t errors) override;
     void OnBytesWritten(uint32_t count) override;
+    // Called on the waiting thread just before a request goes out.
+    virtual void OnRequest() {}
+    // Asked at every step of a reply wait on the waiting thread, with the
+    // bytes received and the milliseconds since the request went out: true
+    // stops the wait. The default never stops one.
+    virtual bool StopWait(size_t bytes, uint32_t elapsedMs);
 
 private:
     enum class Cursor { None, Busy };
@@ -75,11 +94,19 @@ private:
     // the engine. False when the engine refused it: nothing was sent and the
     // cursor is balanced again.
     bool Send(const std::string& request, Cursor cursor);
-    // Waits until the line has been silent for longer than m_timeoutMs.
-    void WaitPlain(Cursor cursor);
+    // Waits until the line has been silent for longer than m_timeoutMs;
+    // false when StopWait stopped it.
+    bool WaitPlain(Cursor cursor);
+    // The plain wait that also ends at an "END" line after the grace.
+    bool WaitEndLine();
     // Gives the reader 6 s to start answering; ends early at minBytes bytes.
-    void WaitGuarded(size_t minBytes);
-    // Plain-wait transaction; false when the request could not be sent.
+    bool WaitGuarded(size_t minBytes);
+    // True when StopWait ends the wait now; notes it as the wait's end.
+    bool Stopped();
+    // True when the reply ends with "END" CR LF at the start of a line.
+    bool EndsWithEndLine() const;
+    // Plain-wait transaction; false when the request could not be sent or
+    // the wait was stopped.
     bool Transact(const std::string& request, Cursor cursor);
     using EchoJudgement = bool (*)(const CJudgedReply& reply, const std::string& arg);
     // The ID/mode/format family: sends command + arg (at least minArg
@@ -98,4 +125,7 @@ private:
     std::atomic<uint32_t> m_lastActivity{0};
     std::atomic<uint32_t> m_lineErrors{0};
     std::atomic<uint32_t> m_writesDone{0};  // requests the engine finished writing
+    // Waiting-thread state of the current transaction.
+    uint32_t m_requestTick = 0;
+    WaitEnd m_lastWaitEnd = WaitEnd::Silence;
 };

@@ -21,7 +21,8 @@ scripts/install-deps.sh
 seconds=${ORVANE_FUZZ_SECONDS:-60}
 jobs=$(nproc)
 build=build-fuzz
-targets=(echo_piece reply_judgement key_list_frame port_name port_sorted transcript_text)
+targets=(echo_piece reply_judgement key_list_frame port_name port_sorted transcript_text
+         telnet_stream)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORVANE_FUZZ=ON -DORVANE_BENCH=OFF

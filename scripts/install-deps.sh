@@ -8,7 +8,8 @@ packages=(cmake g++ make pkg-config ccache
           qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
           libgtest-dev libgmock-dev libbenchmark-dev xdg-utils fonts-dejavu-core
           clang libclang-rt-14-dev
-          help2man desktop-file-utils appstream dpkg-dev file lintian)
+          help2man desktop-file-utils appstream dpkg-dev file lintian
+          ser2net)
 
 missing=()
 for p in "${packages[@]}"; do

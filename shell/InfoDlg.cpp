@@ -32,13 +32,20 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui:
 
 CInfoDlg::~CInfoDlg() = default;
 
+// Links are blue; on a dark desktop pure blue can hardly be read, so the
+// desktop's own link colour is taken there.
+QColor CInfoDlg::LinkColour() const {
+    return palette().color(QPalette::Window).lightness() < 128 ? palette().color(QPalette::Link)
+                                                               : QColor(0, 0, 255);
+}
+
 void CInfoDlg::OnInitDialog() {
     QFont linkFont = font();
     linkFont.setUnderline(true);
     for (CHyperlinkStatic* link : {m_mailLink, m_webLink}) {
         link->SetLinkFont(linkFont);
         link->SetLink(true);
-        link->SetLinkColor(QColor(0, 0, 255));
+        link->SetLinkColor(LinkColour());
         link->SetLinkCursor(QCursor(Qt::PointingHandCursor));
     }
     m_picture->SetTransparent(true);

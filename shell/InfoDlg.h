@@ -27,6 +27,7 @@ public:
 
 private:
     void OnInitDialog();
+    QColor LinkColour() const;
 
     std::unique_ptr<Ui::CInfoDlg> m_ui;
     CTransparentBitmap* m_picture = nullptr;

@@ -19,6 +19,7 @@
 #include "common/Strings.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
+#include "shell/PlainToolTip.h"
 #include "views/MessageBox.h"
 
 namespace {
@@ -92,15 +93,18 @@ void CInterfaceDlg::BuildLayout() {
     m_edTimeout->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     auto* timeoutLabel = new QLabel(tr("Timeout in [ms]"), this);
+    timeoutLabel->setBuddy(m_edTimeout);
 
     m_lbPorts = new QListWidget(this);
     m_lbPorts->setObjectName(QStringLiteral("IDC_PORT_LIST"));
     m_lbPorts->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* portGroup = new QGroupBox(tr("Schnittstelle auswählen"), this);
+    m_lbPorts->setAccessibleName(portGroup->title());
 
     m_lblReason = new QLabel(this);
     m_lblReason->setObjectName(QStringLiteral("IDC_REASON"));
     m_lblReason->setWordWrap(true);
+    m_lblReason->setTextFormat(Qt::PlainText);  // names of devices and programs, as they are
     m_lblReason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_lblReason->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
     m_lblReason->hide();
@@ -109,6 +113,7 @@ void CInterfaceDlg::BuildLayout() {
     m_cbBaudRate->setObjectName(QStringLiteral("IDC_BAUDRATE"));
     m_cbBaudRate->addItems({QStringLiteral("9600"), QStringLiteral("19200")});
     auto* baudLabel = new QLabel(tr("Baudrate"), this);
+    baudLabel->setBuddy(m_cbBaudRate);
 
     auto* groupLayout = new QVBoxLayout(portGroup);
     groupLayout->addWidget(m_lbPorts);
@@ -132,11 +137,11 @@ void CInterfaceDlg::BuildLayout() {
     m_lbPorts->setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 26,
                               fontMetrics().height() * 7);
 
-    // The template's order: OK, Abbrechen, time-out, port list, baud rate.
-    setTabOrder(m_btnOk, m_btnCancel);
-    setTabOrder(m_btnCancel, m_edTimeout);
-    setTabOrder(m_edTimeout, m_lbPorts);
+    // As the controls are seen, top to bottom; the focus starts on OK.
     setTabOrder(m_lbPorts, m_cbBaudRate);
+    setTabOrder(m_cbBaudRate, m_edTimeout);
+    setTabOrder(m_edTimeout, m_btnOk);
+    setTabOrder(m_btnOk, m_btnCancel);
 
     connect(m_btnOk, &QPushButton::clicked, this, &CInterfaceDlg::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &CInterfaceDlg::reject);
@@ -189,7 +194,7 @@ void CInterfaceDlg::FillPorts() {
     }
     const std::vector<CPortFacts> facts = m_describer(entries);
     for (size_t i = 0; i < facts.size() && i < entries.size(); ++i) {
-        m_lbPorts->item(static_cast<int>(i))->setToolTip(LinkTexts::Facts(facts[i]));
+        m_lbPorts->item(static_cast<int>(i))->setToolTip(PlainToolTip(LinkTexts::Facts(facts[i])));
     }
 }
 

@@ -9,21 +9,30 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
 
 #include "common/Language.h"
 #include "common/ResourceIds.h"
 #include "common/SettingsStore.h"
 #include "common/Strings.h"
 #include "resources/FrameResources.h"
+#include "shell/PlainToolTip.h"
 #include "views/BusyGuard.h"
 #include "views/MessageBox.h"
 #include "views/OrvaneDoc.h"
 #include "views/OrvaneView.h"
 
 namespace {
+
+// The message pane's text starts 6 pixels in and ends 4 before the port pane
+// (as the status bar draws it), with room for a frame.
+constexpr int kStatusMargins = 14;
 
 // Commands that talk to the reader and need the open link.
 bool IsLinkCommand(unsigned id) {
@@ -120,6 +129,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::SetView(COrvaneView* view) {
     m_pView = view;
     setCentralWidget(view);
+    NameBars();
     view->installEventFilter(this);
     view->setFocus();
     connect(view, &COrvaneView::TitleTextChanged, this, &CMainFrame::SetTitleText);
@@ -143,6 +153,7 @@ bool CMainFrame::OnCreate() {
     }
     BuildAccelerators();
     BuildMenu();
+    NameBars();
     QLocale::setDefault(InterfaceLocale(false));
     m_updateTimer.start();
     if (CSettingsStore::GetProfileInt(QStringLiteral("Settings"), QStringLiteral("Sprache"), 0) ==
@@ -185,7 +196,9 @@ bool CMainFrame::BuildStatusBar() {
     m_pPortPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pPortPane->setMinimumWidth(
         m_pPortPane->fontMetrics().horizontalAdvance(LoadString(Res::IDS_PORT_PANE_SIZE)) + 8);
+    m_pPortPane->setTextFormat(Qt::PlainText);
     statusBar()->addPermanentWidget(m_pPortPane);
+    statusBar()->installEventFilter(this);
     ShowIdleMessage();
     return true;
 }
@@ -232,6 +245,8 @@ void CMainFrame::ApplyPrompts(QAction* action, unsigned id) {
     const QString text = LoadString(id);
     action->setStatusTip(PromptPart(text));
     action->setToolTip(ToolTipPart(text));
+    // The button shows only its picture; its text is the name a screen reader says.
+    action->setText(ToolTipPart(text));
 }
 
 // What the link has to say (why it did not open, that it was lost) stays
@@ -239,7 +254,48 @@ void CMainFrame::ApplyPrompts(QAction* action, unsigned id) {
 void CMainFrame::ShowIdleMessage() {
     // A state the operator must not miss (Teach IN on, no reader) replaces "Bereit".
     const QString state = m_pView != nullptr ? m_pView->StatusText() : QString();
-    statusBar()->showMessage(state.isEmpty() ? LoadString(Res::IDS_IDLE_MESSAGE) : state);
+    ShowStatus(state.isEmpty() ? LoadString(Res::IDS_IDLE_MESSAGE) : state);
+}
+
+// A text longer than the message pane loses its middle, not its end: the
+// reason's subject stays at the start and the remedy at the end. The whole
+// text is the status bar's tool tip.
+void CMainFrame::ShowStatus(const QString& text) {
+    m_strStatus = text;
+    QStatusBar* bar = statusBar();
+    // Before the bar is laid out its width says nothing; it is fitted once it is shown.
+    const QString shown = bar->isVisible()
+                              ? bar->fontMetrics().elidedText(text, Qt::ElideMiddle, StatusWidth())
+                              : text;
+    bar->showMessage(shown);
+    bar->setToolTip(PlainToolTip(text));
+}
+
+// The message pane's width: the status bar's, less its margins and the port pane.
+int CMainFrame::StatusWidth() const {
+    const QStatusBar* bar = statusBar();
+    const int right = m_pPortPane != nullptr && m_pPortPane->isVisible()
+                          ? m_pPortPane->x()
+                          : bar->width() - (m_pPortPane != nullptr ? m_pPortPane->width() : 0);
+    return std::max(0, right - kStatusMargins);
+}
+
+// The names a screen reader says for the transcript and the bars, including
+// the buttons that show what a bar has no room for.
+void CMainFrame::NameBars() {
+    if (m_pView != nullptr) {
+        m_pView->setAccessibleName(tr("Protokoll"));
+    }
+    if (m_wndToolBar == nullptr) {
+        return;
+    }
+    m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
+    for (QWidget* bar : {static_cast<QWidget*>(m_wndToolBar), static_cast<QWidget*>(menuBar())}) {
+        for (auto* more : bar->findChildren<QToolButton*>(
+                 QRegularExpression(QStringLiteral("^qt_.*_ext_button$")))) {
+            more->setAccessibleName(tr("Weitere Befehle"));
+        }
+    }
 }
 
 void CMainFrame::SetTitleText(const QString& title) {
@@ -283,7 +339,7 @@ void CMainFrame::ShowLanguage() {
     for (const auto& [id, action] : m_toolActions) {
         ApplyPrompts(action, id);
     }
-    m_wndToolBar->setWindowTitle(tr("Symbolleiste"));
+    NameBars();
     ShowIdleMessage();
     OnUpdateFrameTitle();
     UpdateCommandUI();
@@ -374,6 +430,15 @@ bool CMainFrame::IsAcceleratorLetter(const QKeyEvent* e) const {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    // The status text is fitted again to a status bar of another width (maximised).
+    if (watched == statusBar() && e->type() == QEvent::Resize &&
+        !statusBar()->currentMessage().isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            if (!statusBar()->currentMessage().isEmpty()) {
+                ShowStatus(m_strStatus);
+            }
+        });
+    }
     // The transcript would claim plain letters for typing; the accelerator
     // letters start their commands instead.
     if (watched == m_pView && e->type() == QEvent::ShortcutOverride &&
@@ -390,7 +455,7 @@ bool CMainFrame::event(QEvent* e) {
         if (tip.isEmpty()) {
             ShowIdleMessage();
         } else {
-            statusBar()->showMessage(tip);
+            ShowStatus(tip);
         }
         return true;
     }

@@ -72,7 +72,11 @@ private:
     void BuildAccelerators();
     void BuildMenu();
     void ApplyPrompts(QAction* action, unsigned id);
+    void NameBars();
     void ShowIdleMessage();
+    // Shows a text in the message pane, shortened to fit, the whole text as tool tip.
+    void ShowStatus(const QString& text);
+    int StatusWidth() const;
     // Shows every text on screen in the language now in force.
     void ShowLanguage();
     bool IsAcceleratorLetter(const QKeyEvent* e) const;
@@ -82,6 +86,7 @@ private:
     COrvaneView* m_pView = nullptr;
     int m_bEnglish = 0;
     QString m_strTitle;
+    QString m_strStatus;  // the whole text of the message pane
     std::map<unsigned, QAction*> m_menuActions;
     std::map<unsigned, QAction*> m_toolActions;
     QTimer m_updateTimer;

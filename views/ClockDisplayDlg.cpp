@@ -24,6 +24,7 @@ CClockDisplayDlg::CClockDisplayDlg(CReaderProtocol* reader, QWidget* parent)
     m_pEdit = new QLineEdit(this);
     m_pEdit->setObjectName(ControlName(kClockEdit));
     m_pEdit->setReadOnly(true);
+    label->setBuddy(m_pEdit);
     m_pEdit->setMinimumWidth(m_pEdit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);
 
     auto* layout = new QGridLayout(this);

@@ -27,11 +27,13 @@ CClockSetDlg::CClockSetDlg(QWidget* parent)
     m_pDate->setObjectName(ControlName(kDatePicker));
     m_pDate->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     m_pDate->setCalendarPopup(true);
+    m_pDate->setAccessibleName(tr("Datum"));
     m_pDate->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_pTime = new QTimeEdit(this);
     m_pTime->setObjectName(ControlName(kTimePicker));
     m_pTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_pTime->setAccessibleName(tr("Uhrzeit"));
     m_pTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* layout = new QGridLayout(this);

@@ -23,6 +23,7 @@ CIdDlg::CIdDlg(QWidget* parent) : QDialog(parent) {
     auto* label = new QLabel(tr("ID Nummer:"), this);
     m_pEdit = MakeDigitEdit(this, kIdEdit);
     m_pEdit->setMaxLength(kIdLength);
+    label->setBuddy(m_pEdit);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(label, 0, 0);

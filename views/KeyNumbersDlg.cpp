@@ -48,6 +48,7 @@ CKeyNumbersDlg::CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent)
     m_pEdit->setObjectName(ControlName(kKeyEdit));
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pEdit->setTabChangesFocus(true);
+    m_pEdit->setAccessibleName(tr("Schlüsselnummern"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_pEdit, 0, 0, 5, 1);
@@ -56,10 +57,12 @@ CKeyNumbersDlg::CKeyNumbersDlg(CReaderProtocol* reader, QWidget* parent)
     layout->addWidget(m_pTeachIn, 2, 1);
     layout->setRowStretch(3, 1);
     layout->addWidget(close, 4, 1);
-    setTabOrder(close, read);
+    // As the controls are seen: the list, then the buttons beside it from the top.
+    setTabOrder(m_pEdit, read);
     setTabOrder(read, write);
     setTabOrder(write, m_pTeachIn);
-    setTabOrder(m_pTeachIn, m_pEdit);
+    setTabOrder(m_pTeachIn, close);
+    close->setFocus();
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(read, &QPushButton::clicked, this, &CKeyNumbersDlg::OnReadKeys);

@@ -37,7 +37,9 @@ CParametersDlg::CParametersDlg(CReaderProtocol* reader, QWidget* parent)
         QLineEdit* edit = MakeDigitEdit(this, editId);
         edit->setAlignment(Qt::AlignRight);
         QPushButton* button = MakeButton(this, buttonId, tr("Setzen"));
-        grid->addWidget(new QLabel(text, this), row, 0);
+        auto* label = new QLabel(text, this);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(new QLabel(tr("Sek."), this), row, 2);
         grid->addWidget(button, row, 3);

@@ -435,6 +435,21 @@ All keys in the reader will be erased!</translation>
         <translation>in use by %1 (PID %2)</translation>
     </message>
     <message>
+        <location filename="../LinkTexts.cpp" line="30"/>
+        <source>geöffnet von %1 (PID %2)</source>
+        <translation>opened by %1 (PID %2)</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="56"/>
+        <source>Kein Zugriff auf %1: Das Gerät (%2, Rechte %3) gibt keiner Benutzergruppe Lese- und Schreibrecht. Abhilfe: eine udev-Regel, die ihm eine Gruppe wie „dialout“ und die Rechte 660 gibt (Handbuch, Abschnitt 3.4).</source>
+        <translation>No access to %1: the device (%2, mode %3) grants no user group read and write access. Remedy: a udev rule that gives it a group such as &quot;dialout&quot; and mode 660 (manual, section 3.4).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="90"/>
+        <source>%1 ist von einem anderen Programm belegt; geöffnet hat es %2 (PID %3).</source>
+        <translation>%1 is in use by another program; it is open in %2 (PID %3).</translation>
+    </message>
+    <message>
         <location filename="../LinkTexts.cpp" line="127"/>
         <source>%1 getrennt</source>
         <translation>%1 disconnected</translation>
@@ -458,6 +473,116 @@ All keys in the reader will be erased!</translation>
         <location filename="../LinkTexts.cpp" line="144"/>
         <source>Verbindung zu %1 wiederhergestellt.</source>
         <translation>Connection to %1 restored.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="56"/>
+        <source>Baudrate</source>
+        <translation>baud rate</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="58"/>
+        <source>Datenbits</source>
+        <translation>data bits</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="60"/>
+        <source>Parität</source>
+        <translation>parity</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="62"/>
+        <source>Stoppbits</source>
+        <translation>stop bits</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="64"/>
+        <source>Flusskontrolle</source>
+        <translation>flow control</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="75"/>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="75"/>
+        <source>ungerade</source>
+        <translation>odd</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="76"/>
+        <source>gerade</source>
+        <translation>even</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="76"/>
+        <source>Mark</source>
+        <translation>mark</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="77"/>
+        <source>Space</source>
+        <translation>space</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="84"/>
+        <source>1,5</source>
+        <translation>1.5</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="96"/>
+        <source>%1: Der Server antwortet nicht auf die Steuerung der Schnittstelle nach RFC 2217. Ist der Port als reiner TCP-Port eingerichtet, socket:// statt rfc2217:// verwenden.</source>
+        <translation>%1: the server does not answer the request to control the port by RFC 2217. If the port is set up as a raw TCP port, use socket:// instead of rfc2217://.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="101"/>
+        <source>%1: Der Server lehnt die Steuerung der Schnittstelle nach RFC 2217 ab. Ist der Port als reiner TCP-Port eingerichtet, socket:// statt rfc2217:// verwenden.</source>
+        <translation>%1: the server refuses control of the port by RFC 2217. If the port is set up as a raw TCP port, use socket:// instead of rfc2217://.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="110"/>
+        <source>%1: Der Server antwortet nicht auf die Einstellung %2 = %3.</source>
+        <translation>%1: the server does not answer the setting %2 = %3.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="114"/>
+        <source>%1: Der Server nimmt die Einstellung %2 = %3 nicht an (er meldet %4).</source>
+        <translation>%1: the server does not accept the setting %2 = %3 (it reports %4).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="129"/>
+        <source>%1 ist keine gültige Netzwerkadresse (erwartet: rfc2217://RECHNER:PORT oder socket://RECHNER:PORT, eine IPv6-Adresse in eckigen Klammern).</source>
+        <translation>%1 is not a valid network address (expected: rfc2217://HOST:PORT or socket://HOST:PORT, an IPv6 address in square brackets).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="135"/>
+        <source>%1: Der Rechnername „%2“ lässt sich nicht auflösen (unbekannt, oder der Namensdienst antwortet nicht).</source>
+        <translation>%1: the host name &quot;%2&quot; cannot be resolved (unknown, or the name service does not answer).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="140"/>
+        <source>%1: Der Rechner %2 lehnt die Verbindung ab; an Port %3 läuft kein Dienst (Geräteserver oder ser2net nicht gestartet, falscher Port).</source>
+        <translation>%1: the host %2 refuses the connection; no service runs on port %3 (device server or ser2net not running, wrong port).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="146"/>
+        <source>%1: Der Rechner %2 antwortet nicht (ausgeschaltet, nicht erreichbar oder durch eine Firewall gesperrt).</source>
+        <translation>%1: the host %2 does not answer (switched off, unreachable or blocked by a firewall).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="151"/>
+        <source>%1 ist belegt: Der Server bedient schon einen anderen Client und hat die Verbindung abgewiesen („%2“).</source>
+        <translation>%1 is in use: the server already serves another client and turned this connection away (&quot;%2&quot;).</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="159"/>
+        <source>%1: Der Server hat die Verbindung sofort wieder beendet.</source>
+        <translation>%1: the server closed the connection at once.</translation>
+    </message>
+    <message>
+        <location filename="../LinkTexts.cpp" line="163"/>
+        <source>%1: Der Server hat die Verbindung sofort wieder beendet („%2“).</source>
+        <translation>%1: the server closed the connection at once (&quot;%2&quot;).</translation>
     </message>
 </context>
 </TS>

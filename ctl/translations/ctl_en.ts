@@ -16,10 +16,6 @@
         <translation>Cannot write to the folder %1: %2</translation>
     </message>
     <message>
-        <source>%1/collect.log kann nicht geschrieben werden: %2</source>
-        <translation>Cannot write %1/collect.log: %2</translation>
-    </message>
-    <message>
         <source>%1 gesichert: %2 Datensätze, %3 Bytes.</source>
         <translation>%1 saved: %2 records, %3 bytes.</translation>
     </message>
@@ -30,6 +26,42 @@
     <message>
         <source>%1 kann nicht geschrieben werden: %2</source>
         <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 gibt es nicht, und den Ordner darüber auch nicht: %2 fehlt.</source>
+        <translation>%1 does not exist, nor does the folder above it: %2 is missing.</translation>
+    </message>
+    <message>
+        <source>%1 ist ein symbolischer Verweis, der weder root noch diesem Benutzer gehört; collect folgt ihm nicht.</source>
+        <translation>%1 is a symbolic link that belongs neither to root nor to this user; collect does not follow it.</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 kann nicht angelegt werden: %2</source>
+        <translation>Cannot create the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 kann nicht geöffnet werden: %2</source>
+        <translation>Cannot open the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Datenbuffer wird nicht gelöscht.</source>
+        <translation>The data buffer is not cleared.</translation>
+    </message>
+    <message>
+        <source>Die zweite Auslese weicht von der gesicherten ab, nicht nur um neue Datensätze am Ende.</source>
+        <translation>The second read-out differs from the saved one, not just by new records at its end.</translation>
+    </message>
+    <message>
+        <source>Der Leser bucht weiter: auch die %1. Auslese brachte neue Datensätze.</source>
+        <translation>The reader keeps booking: read-out %1 too brought new records.</translation>
+    </message>
+    <message>
+        <source>Keine Datensätze im Leser: keine Datei geschrieben.</source>
+        <translation>No records in the reader: no file written.</translation>
+    </message>
+    <message>
+        <source>%1 ist ein symbolischer Verweis; collect schreibt nicht hinein.</source>
+        <translation>%1 is a symbolic link; collect does not write into it.</translation>
     </message>
 </context>
 <context>
@@ -43,8 +75,8 @@
         <translation>Shows the version.</translation>
     </message>
     <message>
-        <source>Schnittstelle: COM-Name (COM3), „USB: “ und Seriennummer, oder Gerätepfad (/dev/ttyUSB0). Sonst die im Fenster gewählte.</source>
-        <translation>Interface: a COM name (COM3), &quot;USB: &quot; and a serial number, or a device path (/dev/ttyUSB0). Otherwise the one chosen in the window.</translation>
+        <source>Schnittstelle: COM-Name (COM3), „USB: “ und Seriennummer, Gerätepfad (/dev/ttyUSB0) oder -name (ttyUSB0), rfc2217://Rechner:Port oder socket://Rechner:Port. Sonst die im Fenster gewählte.</source>
+        <translation>Interface: a COM name (COM3), &quot;USB: &quot; and a serial number, a device path (/dev/ttyUSB0) or name (ttyUSB0), rfc2217://host:port or socket://host:port. Otherwise the one chosen in the window.</translation>
     </message>
     <message>
         <source>Name</source>
@@ -103,8 +135,8 @@
         <translation>keys: write the key numbers of this file (one per line).</translation>
     </message>
     <message>
-        <source>Bestätigt reset, clear und memory-test.</source>
-        <translation>Confirms reset, clear and memory-test.</translation>
+        <source>Bestätigt reset, clear, memory-test und keys --write einer Datei ohne Schlüssel.</source>
+        <translation>Confirms reset, clear, memory-test and keys --write of a file without keys.</translation>
     </message>
     <message>
         <source>Führt die Befehle des Orvane-Lesers ohne Fenster aus: von Hand, aus Skripten und aus einem systemd-Timer. Ohne --port, --baud und --timeout gelten die Einstellungen des Fensters, ebenso seine Sprache.</source>
@@ -125,6 +157,10 @@
     <message>
         <source>Kein Befehl angegeben.</source>
         <translation>No command given.</translation>
+    </message>
+    <message>
+        <source>--port „%1“: %2</source>
+        <translation>--port &quot;%1&quot;: %2</translation>
     </message>
     <message>
         <source>Unbekannter Befehl „%1“.</source>
@@ -200,7 +236,9 @@
   set timing V|Z|H N     Verzögerungs-, Öffnungs-, Haltezeit in Sekunden, 0-999
                          (Orvane SX)
   reset --yes            Parameter und Schlüssel zurücksetzen (Orvane SX)
-  keys [--write Datei]   Schlüsselnummern lesen oder schreiben (Orvane SX)
+  keys [--write Datei [--yes]]
+                         Schlüsselnummern lesen oder schreiben (Orvane SX);
+                         eine Datei ohne Schlüssel löscht alle, nur mit --yes
   memory-test --yes      Speichertest
   clear --yes            Datenbuffer löschen
 </source>
@@ -221,7 +259,9 @@
   set timing V|Z|H N     delay, opening, hold time in seconds, 0-999
                          (Orvane SX)
   reset --yes            reset the parameters and keys (Orvane SX)
-  keys [--write file]    read or write the key numbers (Orvane SX)
+  keys [--write file [--yes]]
+                         read or write the key numbers (Orvane SX); a file
+                         without keys erases them all, only with --yes
   memory-test --yes      memory test
   clear --yes            clear the data buffer
 </translation>
@@ -234,6 +274,8 @@
   4  der Leser hat nicht geantwortet oder abgelehnt
   5  eine Datei konnte nicht geschrieben werden, oder ein anderes collect
      arbeitet im selben Ordner
+  6  unterbrochen durch SIGTERM, SIGINT oder SIGHUP; collect hat nichts
+     gelöscht
 </source>
         <translation>Exit status:
   0  done
@@ -242,6 +284,7 @@
   4  the reader did not answer or refused
   5  a file could not be written, or another collect is working in the same
      folder
+  6  interrupted by SIGTERM, SIGINT or SIGHUP; collect has cleared nothing
 </translation>
     </message>
 </context>
@@ -285,6 +328,22 @@
     <message>
         <source>%1 kann nicht geöffnet werden.</source>
         <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <source>erwartet wird ein COM-Name (COM3), „USB: “ und die Seriennummer eines Adapters, ein Gerätepfad (/dev/ttyUSB0), ein Gerätename (ttyUSB0 für /dev/ttyUSB0), rfc2217://Rechner:Port oder socket://Rechner:Port (IPv6 in eckigen Klammern).</source>
+        <translation>expected is a COM name (COM3), &quot;USB: &quot; and the serial number of an adapter, a device path (/dev/ttyUSB0), a device name (ttyUSB0 for /dev/ttyUSB0), rfc2217://host:port or socket://host:port (IPv6 in square brackets).</translation>
+    </message>
+    <message>
+        <source>Unterbrochen durch %1.</source>
+        <translation>Interrupted by %1.</translation>
+    </message>
+    <message>
+        <source>Die Antwort an %1 endet nicht: nach %2 Bytes und %3 s abgebrochen (höchstens %4 Bytes oder %5 s).</source>
+        <translation>The reply on %1 does not end: stopped after %2 bytes and %3 s (at most %4 bytes or %5 s).</translation>
+    </message>
+    <message>
+        <source>%1 Fehler auf der Leitung (Überlauf, Rahmen oder Parität) während der Antwort an %2: sie gilt nicht.</source>
+        <translation>%1 line errors (overrun, framing or parity) during the reply on %2: it does not count.</translation>
     </message>
 </context>
 </TS>

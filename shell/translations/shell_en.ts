@@ -34,6 +34,14 @@
         <source>Symbolleiste</source>
         <translation>Toolbar</translation>
     </message>
+    <message>
+        <source>Protokoll</source>
+        <translation>Transcript</translation>
+    </message>
+    <message>
+        <source>Weitere Befehle</source>
+        <translation>More commands</translation>
+    </message>
 </context>
 <context>
     <name>COrvaneApp</name>

@@ -22,6 +22,7 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
     EXPECT_EQ(ReadFile(Scratch("records.txt")), records.out);
 
     WriteFile(Scratch("keys.txt"), "0012AB34\r\n00000042\n");
+    WriteFile(Scratch("none.txt"), "\r\n");
     struct Step {
         std::vector<std::string> args;
         std::string said;
@@ -35,6 +36,7 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
              {{"keys", "--write", Scratch("keys.txt")}, "Daten erfolgreich geschrieben"},
              {{"keys"}, "0012AB34\n00000042"},
              {{"clock"}, "Abweichung von der Uhr des PCs: "},
+             {{"keys", "--write", Scratch("none.txt"), "--yes"}, "Daten erfolgreich geschrieben"},
              {{"memory-test", "--yes"}, "Speichertest erfolgreich durchgeführt"},
              {{"clear", "--yes"}, "Datenbuffer gelöscht."}}) {
         const Result result = Run(step.args);
@@ -42,6 +44,7 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
         EXPECT_NE(result.out.find(step.said), npos) << result.out;
     }
     EXPECT_EQ(m_emulator.RecordCount(), 0u);
+    EXPECT_TRUE(m_emulator.Keys().empty());
 
     const QJsonObject parameters = Json(Run({"parameters", "--json"}).out);
     EXPECT_EQ(parameters["model"].toString(), "Orvane SX");
@@ -56,9 +59,13 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
 
 // Refused before anything is sent, with the dialogs' messages and status 2.
 TEST_F(OrvaneCtl, RefusedValuesAreUsageErrorsAndSendNothing) {
+    WriteFile(Scratch("empty.txt"), " \r\n\n");
+    WriteFile(Scratch("letters.txt"), "0012AB34\n12X4\n");
+    const std::string forms = "erwartet wird ein COM-Name (COM3)";
     struct Case {
         std::vector<std::string> args;
         std::string said;
+        bool withPort = true;
     };
     for (const Case& c : std::vector<Case>{
              {{"set", "id", "4"}, "Es müssen genau 2 Ziffern eingegeben werden!"},
@@ -71,13 +78,35 @@ TEST_F(OrvaneCtl, RefusedValuesAreUsageErrorsAndSendNothing) {
              {{"clock", "--set", "310226120000"}, "keine gültige Zeit"},
              {{"records", "--clear"}, "--clear gilt nicht für records"},
              {{"clock", "--max-drift", "-1"}, "eine positive ganze Zahl"},
-             {{"lights"}, "Unbekannter Befehl"}}) {
-        const Result result = Run(c.args);
+             {{"lights"}, "Unbekannter Befehl"},
+             {{"keys", "--write", Scratch("empty.txt")},
+              "Alle Schlüssel im Leser löschen? Zum Ausführen --yes angeben."},
+             {{"keys", "--write", Scratch("letters.txt")},
+              "Zeile 2 ist keine Schlüsselnummer: „12X4“"},
+             {{"clock", "--port", "localhost:3334"}, "--port „localhost:3334“: " + forms, false},
+             {{"clock", "--port", "A1B2C3"}, forms, false},
+             {{"clock", "--port", "USB:"}, forms, false},
+             {{"clock", "--port", "socket://[::1]:70000"}, forms, false},
+             {{"clock", "--port", "rfc2217://host"}, forms, false}}) {
+        const Result result = Run(c.args, {}, c.withPort);
         EXPECT_EQ(result.status, 2) << c.args[0];
         EXPECT_NE(result.err.find(c.said), npos) << result.err;
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_TRUE(m_emulator.Requests().empty());
+}
+
+// A reader that does not answer is named as such, whatever was asked, and
+// never taken for the basic model.
+TEST_F(OrvaneCtl, ASilentReaderIsNamedAsSuch) {
+    m_emulator.SetFault(EmulatorFault::NoAnswer);
+    const std::string said = "Kein Leser antwortet an " + m_emulator.PortPath();
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"set", "mode", "2"}, {"keys"}, {"parameters"}, {"clock"}, {"set", "id", "42"}}) {
+        const Result result = Run(args);
+        EXPECT_EQ(result.status, 4) << args[0];
+        EXPECT_NE(result.err.find(said), npos) << result.err;
+    }
 }
 
 TEST_F(OrvaneCtl, ALinkThatDoesNotOpenIsStatus3WithItsReason) {
@@ -87,6 +116,13 @@ TEST_F(OrvaneCtl, ALinkThatDoesNotOpenIsStatus3WithItsReason) {
     result = Run({"clock"}, {}, false);
     EXPECT_EQ(result.status, 3);
     EXPECT_NE(result.err.find("Keine Schnittstelle eingestellt"), npos) << result.err;
+    // A bare tty name is a device of /dev; a network address opens like a path.
+    result = Run({"clock", "--port", "ttyOrvaneMissing0"}, {}, false);
+    EXPECT_EQ(result.status, 3);
+    EXPECT_NE(result.err.find("/dev/ttyOrvaneMissing0 ist nicht vorhanden"), npos) << result.err;
+    result = Run({"clock", "--port", "socket://[::1]:9"}, {}, false);
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err.find("libftd2xx"), npos) << result.err;
 }
 
 // Without link options the window's stored port is used, and its language.

@@ -9,6 +9,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "ctl/CollectCommand.h"
+#include "ctl/CtlCommandLine.h"
+#include "ctl/CtlLink.h"
+#include "ctl/HeadlessUserInterface.h"
+
 using namespace std::chrono_literals;
 
 EmulatorOptions OrvaneCtl::Options() {
@@ -56,7 +61,34 @@ OrvaneCtl::Result OrvaneCtl::Run(std::vector<std::string> args, CChildProcess::O
     Result result;
     CChildProcess program;
     EXPECT_TRUE(program.Start(args, options));
+    m_running = program.Pid();
     EXPECT_TRUE(program.Finish(result.out, result.err, result.status));
+    m_running = 0;
+    return result;
+}
+
+OrvaneCtl::Result OrvaneCtl::Collect(std::vector<std::string> args,
+                                     const std::function<void(CCtlLink&)>& arm) {
+    QStringList arguments{QStringLiteral("orvanectl"), QStringLiteral("collect")};
+    for (const std::string& arg : args) {
+        arguments << QString::fromStdString(arg);
+    }
+    arguments << QStringLiteral("--port") << QString::fromStdString(m_emulator.PortPath())
+              << QStringLiteral("--timeout") << QStringLiteral("250");
+    CCtlCommandLine commandLine;
+    Result result;
+    if (commandLine.Parse(arguments) != CCtlCommandLine::Action::Run) {
+        return result;
+    }
+    ::setenv("XDG_CONFIG_HOME", Scratch("config").c_str(), 1);
+    CHeadlessUserInterface ui;
+    CCtlLink link(commandLine.Request());
+    arm(link);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    result.status = static_cast<int>(CCollectCommand(commandLine.Request(), ui).Run(link));
+    result.out = testing::internal::GetCapturedStdout();
+    result.err = testing::internal::GetCapturedStderr();
     return result;
 }
 

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "tools/emulator/ReaderEmulator.h"
+
+class CCtlLink;
 
 // Runs orvanectl against an extended emulated reader with 20 records, with
 // throw-away settings (German, nothing stored) in a scratch folder.
@@ -27,6 +31,9 @@ protected:
     // withPort is false), to its end.
     Result Run(std::vector<std::string> args, CChildProcess::Options options = {},
                bool withPort = true);
+    // "collect" with these arguments in this process; `arm` gets its link
+    // before it opens.
+    Result Collect(std::vector<std::string> args, const std::function<void(CCtlLink&)>& arm);
     // Writes the settings file that the window would have written.
     void StoreSettings(const std::string& text);
     // The requests of the emulator that begin with `command`.
@@ -34,6 +41,7 @@ protected:
     std::string Scratch(const std::string& name) const { return m_strScratch + "/" + name; }
 
     CReaderEmulator m_emulator{Options()};
+    std::atomic<pid_t> m_running{0};  // the orvanectl that Run waits for
 
 private:
     static EmulatorOptions Options();

@@ -83,26 +83,57 @@ void CPtyPair::HangUp() {
     }
 }
 
-CHeldPort::CHeldPort(const std::string& path, const char* name) {
+CHeldPort::CHeldPort(const std::string& path, const char* name, Hold hold) : m_path(path) {
     int ready[2];
     if (::pipe(ready) != 0) {
         return;
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
+        // Die with the test, and keep off its output: a child left holding the
+        // test's output pipe keeps the test runner waiting for it to close.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const int quiet = ::open("/dev/null", O_RDWR);
+        ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+        if (quiet > STDERR_FILENO) {
+            ::close(quiet);
+        }
         ::close(ready[0]);
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        std::string answer = "n";
+        int fd = -1;
+        int master = -1;
+        char ptsName[64] = {};
+        if (hold == Hold::OwnPty) {
+            if (::openpty(&master, &fd, ptsName, nullptr, nullptr) == 0) {
+                answer = std::string("y") + ptsName;
+            }
+        } else {
+            fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            struct flock record {};
+            record.l_type = F_WRLCK;
+            record.l_whence = SEEK_SET;
+            const bool taken =
+                fd >= 0 && (hold == Hold::Open ||
+                            (hold == Hold::Flock && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ||
+                            (hold == Hold::Posix && ::fcntl(fd, F_SETLK, &record) == 0));
+            answer = taken ? "y" : "n";
+        }
         ::prctl(PR_SET_NAME, name);
-        (void)!::write(ready[1], &taken, 1);
+        (void)!::write(ready[1], answer.data(), answer.size());
+        ::close(ready[1]);
         for (;;) {
             ::pause();
         }
     }
     ::close(ready[1]);
-    char taken = 'n';
-    if (pid > 0 && ::read(ready[0], &taken, 1) == 1 && taken == 'y') {
+    char answer[80] = {};
+    const ssize_t n = pid > 0 ? ::read(ready[0], answer, sizeof answer - 1) : 0;
+    if (n > 0 && answer[0] == 'y') {
         m_pid = pid;
+        if (hold == Hold::OwnPty) {
+            m_path = answer + 1;
+        }
     } else if (pid > 0) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);

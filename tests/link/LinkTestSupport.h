@@ -39,15 +39,21 @@ private:
 };
 
 // Another program that holds a device: a child process that opens it, takes
-// the lock a port's user takes, and goes by the given command name.
+// the lock a port's user takes (or a POSIX record lock, or none), and goes by
+// the given command name. With Hold::OwnPty it makes a pseudo-terminal of its
+// own and keeps both sides open, as a program at the other end of a line
+// does; Path() names its port side.
 class CHeldPort {
 public:
-    CHeldPort(const std::string& path, const char* name);
+    enum class Hold { Flock, Posix, Open, OwnPty };
+    CHeldPort(const std::string& path, const char* name, Hold hold = Hold::Flock);
     ~CHeldPort();
     int Pid() const { return m_pid; }  // 0 if the child could not take the port
+    const std::string& Path() const { return m_path; }
 
 private:
     int m_pid = 0;
+    std::string m_path;
 };
 
 // Runs body in a child process and returns what it returned. With

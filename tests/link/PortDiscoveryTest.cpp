@@ -4,6 +4,7 @@
 #include "FakeSysfs.h"
 #include "LinkTestSupport.h"
 #include "link/ComTable.h"
+#include "link/DeviceHolder.h"
 #include "link/DeviceIdentity.h"
 #include "link/PortDiscovery.h"
 #include "link/TtyScanner.h"
@@ -145,8 +146,7 @@ TEST_F(PortDiscoveryTest, DescribeTellsWhichPortIsWhich) {
     EXPECT_EQ(usb.usb.manufacturer + "|" + usb.usb.product + "|" + usb.usb.vendorId + ":" +
                   usb.usb.productId + "|" + usb.usb.serialNumber,
               "FTDI|FT232R USB UART|0403:6001|A1B2C3");
-    EXPECT_EQ(usb.holder.pid, holder.Pid());
-    EXPECT_EQ(usb.holder.name, "orvholder");
+    EXPECT_EQ(usb.holder, (CDeviceHolder{holder.Pid(), "orvholder", true}));
 
     EXPECT_EQ(facts[1].devicePath, entered.PortPath());
     EXPECT_EQ(facts[1].holder.pid, 0);
@@ -155,6 +155,36 @@ TEST_F(PortDiscoveryTest, DescribeTellsWhichPortIsWhich) {
     EXPECT_TRUE(facts[2].devicePath.empty());
     EXPECT_EQ(facts[2].usb.product, "FT232R USB UART");
     EXPECT_TRUE(facts[3].devicePath.empty());
+}
+
+// Who keeps others out comes first; who merely has the port open follows; the
+// program at the other end of a pseudo-terminal is no holder at all.
+TEST_F(PortDiscoveryTest, HoldersAreTheLockHoldersFirstThenTheOpenersButNeverTheMasterSide) {
+    using Hold = CHeldPort::Hold;
+    CHeldPort line("", "orvmaster", Hold::OwnPty);
+    ASSERT_NE(line.Pid(), 0);
+    EXPECT_TRUE(FindDeviceHolders({line.Path()}).empty());
+
+    CHeldPort opener(line.Path(), "orvopener", Hold::Open);
+    CHeldPort posix(line.Path(), "orvposix", Hold::Posix);
+    CPtyPair other;
+    CHeldPort flocker(other.PortPath(), "orvflock", Hold::Flock);
+    ASSERT_TRUE(opener.Pid() != 0 && posix.Pid() != 0 && flocker.Pid() != 0);
+    auto holders = FindDeviceHolders({line.Path(), other.PortPath(), "/nonexistent/tty"});
+    EXPECT_EQ(holders[line.Path()],
+              (std::vector<CDeviceHolder>{{posix.Pid(), "orvposix", true},
+                                          {opener.Pid(), "orvopener", false}}));
+    EXPECT_EQ(holders[other.PortPath()],
+              (std::vector<CDeviceHolder>{{flocker.Pid(), "orvflock", true}}));
+    EXPECT_EQ(holders.count("/nonexistent/tty"), 0u);
+
+    // The interface list's facts name the same, the holder first.
+    m_entries.Set(41, line.Path());
+    const std::vector<CPortFacts> facts =
+        CPortDiscovery(m_fake.SysRoot(), m_fake.DevRoot()).Describe({"COM41"});
+    ASSERT_EQ(facts.size(), 1u);
+    EXPECT_EQ(facts[0].holder, (CDeviceHolder{posix.Pid(), "orvposix", true}));
+    EXPECT_EQ(facts[0].others, (std::vector<CDeviceHolder>{{opener.Pid(), "orvopener", false}}));
 }
 
 // A device under a name it had before is the same one only when it says so.

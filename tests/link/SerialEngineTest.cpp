@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -151,6 +152,7 @@ TEST_F(SerialEngineTest, PortHeldByAnotherProgramNamesIt) {
     EXPECT_EQ(failure.device, m_pty.PortPath());
     EXPECT_EQ(failure.holderPid, holder.Pid());
     EXPECT_EQ(failure.holderName, "orvholder");
+    EXPECT_TRUE(failure.holderLocks);
 }
 
 TEST_F(SerialEngineTest, PermissionDeniedNamesTheGroupAndTheUsersMembership) {
@@ -161,13 +163,12 @@ TEST_F(SerialEngineTest, PermissionDeniedNamesTheGroupAndTheUsersMembership) {
     ASSERT_NE(owner, nullptr);
     const std::string group = owner->gr_name;
     ASSERT_EQ(::chmod(port.c_str(), 0), 0);
-    // A group file in which the user (nobody, or the one running the tests)
+    // A name service in which the user (nobody, or the one running the tests)
     // is a member of the device's group, which the session does not have.
-    const std::string groupFile = std::filesystem::temp_directory_path() / "orvane-group-test";
-    const passwd* self = ::getpwuid(::geteuid());
-    ASSERT_NE(self, nullptr);
-    std::ofstream(groupFile) << group << ":x:" << info.st_gid << ":someone,nobody," << self->pw_name
-                             << "\n";
+    const gid_t gid = info.st_gid;
+    const auto member = [gid](const std::string&, gid_t primary) {
+        return std::vector<gid_t>{primary, gid};
+    };
 
     const std::string answer = RunInChild(
         [&] {
@@ -176,25 +177,51 @@ TEST_F(SerialEngineTest, PermissionDeniedNamesTheGroupAndTheUsersMembership) {
                 return std::string("opened");
             }
             const CLinkFailure& failure = engine.LastOpenFailure();
-            const CGroupAccess listed = CGroupAccess::Of(port, groupFile);
+            const CGroupAccess listed = CGroupAccess::Of(port, member);
             return std::to_string(static_cast<int>(failure.kind)) + " " + failure.group + " " +
                    failure.userName + " " + std::to_string(failure.userInGroup) +
                    std::to_string(failure.sessionInGroup) + " " +
-                   std::to_string(listed.userInGroup) + std::to_string(listed.sessionInGroup);
+                   std::to_string(listed.userInGroup) + std::to_string(listed.sessionInGroup) +
+                   " " + std::to_string(failure.mode) + std::to_string(failure.groupGrantsAccess);
         },
         true);
-    std::filesystem::remove(groupFile);
     if (answer == "skip") {
         GTEST_SKIP() << "no user without privileges to open the port as";
     }
     const bool asNobody = ::geteuid() == 0;
     const std::string kind = std::to_string(static_cast<int>(LinkFailureKind::PermissionDenied));
     if (asNobody) {
-        EXPECT_EQ(answer, kind + " " + group + " nobody 00 10");
+        EXPECT_EQ(answer, kind + " " + group + " nobody 00 10 00");
     } else {
         EXPECT_EQ(answer.substr(0, kind.size() + group.size() + 1), kind + " " + group);
-        EXPECT_EQ(answer.substr(answer.size() - 2, 1), "1");
+        EXPECT_EQ(answer.substr(answer.size() - 5, 1), "1");
     }
+}
+
+// Joining a group helps only when the group may read and write the device
+// and is not root's.
+TEST(GroupAccess, OnlyAGroupThatMayReadAndWriteIsARemedy) {
+    const std::string file = std::filesystem::temp_directory_path() / "orvane-group-access";
+    std::ofstream(file) << "";
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    const auto none = [](const std::string&, gid_t) { return std::vector<gid_t>{}; };
+    for (const auto& [gid, mode] : {std::pair<gid_t, mode_t>{info.st_gid, 0660},
+                                    {info.st_gid, 0600},
+                                    {info.st_gid, 0640},
+                                    {0, 0660}}) {
+        if (gid == info.st_gid || ::chown(file.c_str(), 0, gid) == 0) {
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+            const CGroupAccess access = CGroupAccess::Of(file, none);
+            EXPECT_EQ(access.groupGrantsAccess, mode == 0660 && gid != 0) << std::oct << mode;
+            EXPECT_EQ(access.mode, mode);
+        }
+    }
+    std::filesystem::remove(file);
+    // Without a lookup the name service answers: the user is in its primary group.
+    const passwd* self = ::getpwuid(::geteuid());
+    const auto groups = CGroupAccess::GroupsFromNameService(self->pw_name, self->pw_gid);
+    EXPECT_NE(std::find(groups.begin(), groups.end(), self->pw_gid), groups.end());
 }
 
 TEST_F(SerialEngineTest, PortHeldByOneEngineDoesNotOpenInAnother) {

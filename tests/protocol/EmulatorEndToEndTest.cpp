@@ -1,5 +1,6 @@
-// Every reader command once against the reader emulator over a pseudo-terminal,
-// plus the faults that matter to the waits.
+// Every reader command once against the reader emulator, over its
+// pseudo-terminal and through ser2net as a raw TCP and an RFC 2217 port, plus
+// the faults that matter to the waits.
 #include <algorithm>
 #include <thread>
 
@@ -16,21 +17,32 @@ EmulatorOptions Options() {
     return options;
 }
 
-class EmulatorEndToEndTest : public ::testing::Test {
+class EmulatorEndToEndTest : public ::testing::TestWithParam<LinkVia> {
 protected:
     void SetUp() override {
+        if (GetParam() != LinkVia::Pty && !CSer2net::Installed()) {
+            GTEST_SKIP() << "ser2net is not installed";
+        }
         SetUserInterface(&m_ui);
         CHookRecorder::Reset();
-        ASSERT_TRUE(m_link.Ok());
+        m_link = std::make_unique<CEmulatorLink>(Options(), 100, GetParam());
+        ASSERT_TRUE(m_link->Ok()) << (m_link->ser2net ? m_link->ser2net->Log() : "");
     }
-    void TearDown() override { SetUserInterface(nullptr); }
+    void TearDown() override {
+        m_link.reset();
+        SetUserInterface(nullptr);
+    }
 
-    CReaderProtocol& Reader() { return m_link.protocol; }
-    CReaderEmulator& Emulator() { return m_link.emulator; }
+    CReaderProtocol& Reader() { return m_link->protocol; }
+    CReaderEmulator& Emulator() { return m_link->emulator; }
 
     CCountingUserInterface m_ui;
-    CEmulatorLink m_link{Options(), 100};
+    std::unique_ptr<CEmulatorLink> m_link;
 };
+
+INSTANTIATE_TEST_SUITE_P(Links, EmulatorEndToEndTest,
+                         ::testing::Values(LinkVia::Pty, LinkVia::Socket, LinkVia::Rfc2217),
+                         ViaName);
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -40,7 +52,7 @@ size_t Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-TEST_F(EmulatorEndToEndTest, ClockRecordsAndMaintenance) {
+TEST_P(EmulatorEndToEndTest, ClockRecordsAndMaintenance) {
     std::string text;
     ASSERT_TRUE(Reader().SetClock("071226140509"));
     ASSERT_TRUE(Reader().ReadClock(text));
@@ -65,7 +77,7 @@ TEST_F(EmulatorEndToEndTest, ClockRecordsAndMaintenance) {
     EXPECT_EQ(m_ui.begins, m_ui.ends);
 }
 
-TEST_F(EmulatorEndToEndTest, ConfigurationAndKeys) {
+TEST_P(EmulatorEndToEndTest, ConfigurationAndKeys) {
     EXPECT_TRUE(Reader().SetId("07"));
     EXPECT_TRUE(Reader().SetMode("2"));
     EXPECT_TRUE(Reader().SetNumberFormat("0"));
@@ -88,7 +100,7 @@ TEST_F(EmulatorEndToEndTest, ConfigurationAndKeys) {
     EXPECT_EQ(m_ui.begins, m_ui.ends);
 }
 
-TEST_F(EmulatorEndToEndTest, TeachInTrafficReachesTheHook) {
+TEST_P(EmulatorEndToEndTest, TeachInTrafficReachesTheHook) {
     Reader().m_pfnByteHook = &CHookRecorder::Hook;
     ASSERT_TRUE(Reader().Write("T", CSerialEngine::kWholeText));
     ASSERT_TRUE(Emulator().WaitForRequests(1, Ms(2000)));
@@ -106,7 +118,7 @@ TEST_F(EmulatorEndToEndTest, TeachInTrafficReachesTheHook) {
     EXPECT_EQ(m_ui.begins + m_ui.restores + m_ui.ends, 0);
 }
 
-TEST_F(EmulatorEndToEndTest, FaultsGiveFalse) {
+TEST_P(EmulatorEndToEndTest, FaultsGiveFalse) {
     Emulator().SetFault(EmulatorFault::NoAnswer);
     std::string text;
     CStopwatch watch;
@@ -125,7 +137,7 @@ TEST_F(EmulatorEndToEndTest, FaultsGiveFalse) {
     EXPECT_TRUE(Reader().ReadRecords(text));
 }
 
-TEST_F(EmulatorEndToEndTest, HangUpEndsInFalseAndAClosableLink) {
+TEST_P(EmulatorEndToEndTest, HangUpEndsInFalseAndAClosableLink) {
     Emulator().HangUp();
     std::string text = "old";
     EXPECT_FALSE(Reader().ReadClock(text));

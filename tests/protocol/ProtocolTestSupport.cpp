@@ -22,12 +22,32 @@ std::string Text(std::initializer_list<uint8_t> bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-CEmulatorLink::CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs)
+std::string ViaName(const ::testing::TestParamInfo<LinkVia>& info) {
+    switch (info.param) {
+        case LinkVia::Pty:
+            return "Pty";
+        case LinkVia::Socket:
+            return "Socket";
+        case LinkVia::Rfc2217:
+            return "Rfc2217";
+    }
+    return "";
+}
+
+CEmulatorLink::CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs, LinkVia via)
     : emulator(options) {
     if (!emulator.Start()) {
         return;
     }
-    m_entries.WriteEntry(40, emulator.PortPath());
+    std::string device = emulator.PortPath();
+    if (via != LinkVia::Pty) {
+        ser2net = std::make_unique<CSer2net>(device);
+        if (!ser2net->Start()) {
+            return;
+        }
+        device = via == LinkVia::Socket ? ser2net->SocketAddress() : ser2net->Rfc2217Address();
+    }
+    m_entries.WriteEntry(40, device);
     SetDeviceEntries(&m_entries);
     protocol.m_timeoutMs = timeoutMs;
     m_bOk = protocol.Open("COM40", 19200, 'N', 8, 1, 0, 9, 15000) && protocol.StartMonitoring();
@@ -35,6 +55,7 @@ CEmulatorLink::CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs)
 
 CEmulatorLink::~CEmulatorLink() {
     protocol.Close();
+    ser2net.reset();
     emulator.Stop();
     SetDeviceEntries(nullptr);
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 
+#include "Ser2net.h"
 #include "link/DeviceEntries.h"
 #include "protocol/ReaderProtocol.h"
 #include "protocol/UserInterface.h"
@@ -13,10 +15,15 @@
 
 using Ms = std::chrono::milliseconds;
 
-// Makes the receive path callable without a port.
+// Makes the receive path callable without a port, and reply waits
+// stoppable by the test.
 class CTestProtocol : public CReaderProtocol {
 public:
     using CReaderProtocol::OnByteReceived;
+    std::function<bool(size_t bytes)> stopAt;
+
+protected:
+    bool StopWait(size_t bytes, uint32_t) override { return stopAt && stopAt(bytes); }
 };
 
 // Counts busy-cursor calls and message pumps; used on the UI thread only.
@@ -58,16 +65,22 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
+// How a test reaches the emulator: its pseudo-terminal directly, or through
+// ser2net as a raw TCP or an RFC 2217 port.
+enum class LinkVia { Pty, Socket, Rfc2217 };
+std::string ViaName(const ::testing::TestParamInfo<LinkVia>& info);
+
 // A protocol object opened through the COM table ("COM40") on a reader
 // emulator, monitor thread running.
 class CEmulatorLink {
 public:
-    CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs);
+    CEmulatorLink(const EmulatorOptions& options, uint32_t timeoutMs, LinkVia via = LinkVia::Pty);
     ~CEmulatorLink();
     bool Ok() const { return m_bOk; }
 
     CReaderEmulator emulator;
     CTestProtocol protocol;
+    std::unique_ptr<CSer2net> ser2net;
 
 private:
     CMapDeviceEntries m_entries;

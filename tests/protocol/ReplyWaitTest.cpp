@@ -99,6 +99,50 @@ TEST_F(ReplyWaitTest, ReplyCutByAPauseIsJudgedOnItsFirstPart) {
     EXPECT_EQ(CHookRecorder::Bytes(), "0001 A\r\nEND\r\n");
 }
 
+// A read-out that may end at its "END" line ends soon after one at a line
+// start; anything else still waits for silence. Bytes after the grace are
+// no longer part of it.
+TEST_F(ReplyWaitTest, EndLineWaitEndsSoonAfterAnEndLineAtALineStart) {
+    Protocol().m_timeoutMs = 600;
+    struct Case {
+        Reply reply;
+        bool early;
+        std::string text;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{{Ms(0), "0001 A\r\nEND\r\n"}}, true, "0001 A\r\nEND\r\n"},
+             {{{Ms(0), "END\r\n"}}, true, "END\r\n"},
+             {{{Ms(0), "0001 A\r\nEND\r\n"}, {Ms(300), "0002 B\r\n"}}, true, "0001 A\r\nEND\r\n"},
+             {{{Ms(0), "0001 AEND\r\n"}}, false, "0001 AEND\r\n"},
+             {{{Ms(0), "END\r\n0002"}}, false, "END\r\n0002"}}) {
+        SCOPED_TRACE(c.text);
+        AnswerWith(c.reply);
+        std::string text;
+        CStopwatch watch;
+        Protocol().ReadRecords(text, CReaderProtocol::RecordsEnd::EndLine);
+        EXPECT_EQ(watch.Elapsed() < 300, c.early);
+        EXPECT_EQ(Protocol().LastWaitEnd() == CReaderProtocol::WaitEnd::EndLine, c.early);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(m_ui.begins, m_ui.ends);
+        std::this_thread::sleep_for(Ms(400));  // the late part of a reply passes
+    }
+}
+
+// A wait that its owner stops fails the request at once, with the cursor balanced.
+TEST_F(ReplyWaitTest, AStoppedWaitFailsItsRequest) {
+    Protocol().m_timeoutMs = 2000;
+    Protocol().stopAt = [](size_t bytes) { return bytes >= 100; };
+    AnswerWith({{Ms(0), std::string(200, '1')}, {Ms(1000), "\r\nEND\r\n"}});
+    std::string text = "old";
+    CStopwatch watch;
+    EXPECT_FALSE(Protocol().ReadRecords(text));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(Protocol().ClearBuffer());
+    EXPECT_LT(watch.Elapsed(), 1500);
+    EXPECT_EQ(Protocol().LastWaitEnd(), CReaderProtocol::WaitEnd::Stopped);
+    EXPECT_EQ(m_ui.begins, m_ui.ends);
+}
+
 TEST_F(ReplyWaitTest, OversizedKeyListIsRefusedWithoutSending) {
     CStopwatch watch;
     EXPECT_FALSE(Protocol().WriteKeys(std::string(20000, '7')));

@@ -57,6 +57,17 @@ TEST_F(InfoDlgTest, LinksAreBlueUnderlinedHandCursorAndCompleteAddresses) {
     const QUrl mail(Control<QLabel>(dialog, CInfoDlg::kMailLinkId)->text());
     EXPECT_EQ(mail.scheme(), "mailto");
     EXPECT_TRUE(mail.path().contains('@'));
+
+    // On a dark desktop pure blue could hardly be read: the desktop's link colour is used.
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::Link, QColor(120, 170, 255));
+    QApplication::setPalette(dark);
+    CInfoDlg darkDialog;
+    QApplication::setPalette(light);
+    EXPECT_EQ(Control<CHyperlinkStatic>(darkDialog, CInfoDlg::kWebLinkId)->LinkColor(),
+              QColor(120, 170, 255));
 }
 
 TEST_F(InfoDlgTest, ClickOnALinkOpensItOtherTextsAndThePictureDoNothing) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -93,7 +94,8 @@ TEST(InterfaceDlg, TemplateControlsTextsAndTabOrder) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(WaitUntil([&] { return dialog.focusWidget() == ok; }));
-    const std::vector<QWidget*> order = {cancel, edit, dialog.m_lbPorts, dialog.m_cbBaudRate, ok};
+    // Top to bottom as the controls are seen, from OK on.
+    const std::vector<QWidget*> order = {cancel, dialog.m_lbPorts, dialog.m_cbBaudRate, edit, ok};
     for (QWidget* expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), expected)
@@ -289,13 +291,15 @@ TEST(InterfaceDlg, ToolTipsTellWhichPortIsWhichAndTheListFollowsPlugging) {
     adapter.byId = "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
     adapter.driver = "ftdi_sio";
     adapter.usb = {"FTDI", "FT232R USB UART", "0403", "6001", "A1B2C3"};
-    adapter.holder = {4711, "minicom"};
+    adapter.holder = {4711, "minicom", true};
     auto describer = [adapter](const Ports& entries) {
         std::vector<CPortFacts> facts(entries.size());
         for (size_t i = 0; i < entries.size(); ++i) {
             facts[i].entry = entries[i];
             if (entries[i] == "COM3") {
                 facts[i] = adapter;
+            } else if (entries[i] == "COM1") {
+                facts[i].usb.product = "<i>UART</i>";
             } else if (entries[i] == "USB: FT4Z91QA") {
                 facts[i].usb.serialNumber = "FT4Z91QA";
             }
@@ -319,6 +323,10 @@ TEST(InterfaceDlg, ToolTipsTellWhichPortIsWhichAndTheListFollowsPlugging) {
     EXPECT_EQ(dialog.m_lbPorts->findItems("USB: FT4Z91QA", Qt::MatchExactly).front()->toolTip(),
               "Seriennummer: FT4Z91QA\nFTDI-Adapter über die Bibliothek libftd2xx");
     EXPECT_EQ(Selected(dialog), "COM3");
+    // What a device says of itself shows as written, not as markup.
+    QTextDocument shown;
+    shown.setHtml(dialog.m_lbPorts->findItems("COM1", Qt::MatchExactly).front()->toolTip());
+    EXPECT_EQ(shown.toPlainText(), "USB: <i>UART</i>");
 
     // An adapter plugged in while the dialog is open appears; the choice stays.
     QTemporaryDir dev;

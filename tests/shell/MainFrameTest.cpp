@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "common/Language.h"
+#include "common/LinkTexts.h"
 #include "common/ResourceIds.h"
 #include "common/SettingsStore.h"
 #include "common/Strings.h"
@@ -172,6 +173,69 @@ TEST_F(MainFrameTest, PromptsShowInTheStatusBarAndTipsOnTheButtons) {
     // The port pane is wide enough for an adapter's name.
     const QLabel* pane = m_frame->PortPane();
     EXPECT_GE(pane->width(), pane->fontMetrics().horizontalAdvance("USB:12345678"));
+}
+
+// Every status text the program shows, with long but real names in it.
+QStringList StatusTexts() {
+    CLinkFailure failure;
+    failure.port = "COM12";
+    failure.device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4-if00-port0";
+    failure.owner = "root";
+    failure.group = "dialout";
+    failure.mode = 0660;
+    failure.userName = "technician";
+    failure.holderPid = 123456;
+    failure.holderName = "ModemManager";
+    failure.step = "SetCommState()";
+    failure.error = EINVAL;
+    QStringList texts;
+    for (LinkFailureKind kind :
+         {LinkFailureKind::NotPresent, LinkFailureKind::PermissionDenied, LinkFailureKind::InUse,
+          LinkFailureKind::NotSerialPort, LinkFailureKind::UsbLibraryMissing,
+          LinkFailureKind::ConfigurationRefused, LinkFailureKind::Other}) {
+        failure.kind = kind;
+        for (const bool variant : {false, true}) {
+            failure.groupGrantsAccess = variant;
+            failure.userInGroup = variant;
+            failure.holderLocks = variant;
+            texts << LinkTexts::Failure(failure);
+        }
+    }
+    texts << LinkTexts::Lost("COM12", true) << LinkTexts::Lost("COM12", false)
+          << LinkTexts::OtherDevice("COM12") << LinkTexts::Restored("COM12")
+          << LoadString(Res::IDS_TEACH_IN_ON)
+          << LoadString(Res::IDS_NO_READER_ANSWERS).arg(QString::fromStdString(failure.device))
+          << LoadString(Res::IDS_READER_PAUSED).arg(300000);
+    return texts;
+}
+
+// Measured with the default font: a text too long for the message pane at
+// the window's default width loses its middle, keeps its start and its end
+// (the remedy), and shows whole in the status bar's tool tip.
+TEST_F(MainFrameTest, EveryStatusTextFitsTheDefaultWidthInBothLanguages) {
+    m_frame->show();
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->PortPane()->x() > 0; }));
+    QStatusBar* bar = m_frame->statusBar();
+    int shortened = 0;
+    for (const bool english : {false, true}) {
+        english ? m_frame->OnLanguageEnglish() : m_frame->OnLanguageGerman();
+        for (const QString& text : StatusTexts()) {
+            QStatusTipEvent tip(text);
+            QApplication::sendEvent(m_frame.get(), &tip);
+            const QString shown = bar->currentMessage();
+            EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown) + 6, m_frame->PortPane()->x())
+                << shown.toStdString();
+            EXPECT_EQ(bar->toolTip(), text);
+            if (shown != text) {
+                ++shortened;
+                EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+                EXPECT_EQ(shown.left(5), text.left(5));
+                EXPECT_EQ(shown.right(5), text.right(5));
+            }
+        }
+    }
+    EXPECT_GT(shortened, 0);
+    m_frame->OnLanguageGerman();
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheirUpdateRules) {

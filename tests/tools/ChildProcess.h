@@ -41,6 +41,7 @@ public:
     std::string ReadAll(std::chrono::milliseconds limit = std::chrono::seconds(5));
     bool WriteLine(const std::string& line);
     void Signal(int signal);
+    pid_t Pid() const { return m_pid; }
     // The exit status, or -1 when the program has not ended within the limit.
     int Wait(std::chrono::milliseconds limit = std::chrono::seconds(5));
 

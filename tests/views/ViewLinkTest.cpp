@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "DialogTestSupport.h"
+#include "Ser2net.h"
 #include "common/LinkTexts.h"
 #include "common/SettingsStore.h"
 #include "link/PortBackend.h"
@@ -274,6 +275,72 @@ TEST_F(ViewLinkTest, AnUnpluggedReaderIsTakenAsLostAndComesBackByItself) {
     EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
     EXPECT_EQ(m_view.StatusText(), "");
     first.reset();
+}
+
+TEST_F(ViewLinkTest, AStoppedDeviceServerIsTakenAsLostAndComesBackByItself) {
+    if (!CSer2net::Installed()) {
+        GTEST_SKIP() << "ser2net is not installed";
+    }
+    // The reader behind ser2net, which opens it by a link, as a server names
+    // its ports.
+    QTemporaryDir dir;
+    EmulatorOptions options;
+    options.baudRate = 19200;  // paced, so that the read-out takes seconds
+    options.seedRecords = 400;
+    options.linkPath = dir.filePath("reader").toStdString();
+    auto first = std::make_unique<CReaderEmulator>(options);
+    ASSERT_TRUE(first->Start());
+    CSer2net server(options.linkPath);
+    ASSERT_TRUE(server.Start()) << server.Log();
+    CSettingsStore::WriteProfileString("Devices", "COM41",
+                                       QString::fromStdString(server.Rfc2217Address()));
+    CSettingsStore::WriteProfileString("Port", "Name", "COM41");
+    CSettingsStore::WriteProfileInt("Port", "Timeout", 200);
+    ASSERT_TRUE(m_view.OpenLink());
+    EXPECT_EQ(m_view.StatusText(), "");
+
+    // The server stops during the read-out: what arrived stays.
+    QTimer::singleShot(400, [&] { server.Stop(); });
+    CModalScript script;
+    script.Message(QMessageBox::Ok);
+    script.Start();
+    m_view.OnReadRecords();
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_FALSE(m_view.TranscriptBytes().isEmpty());
+    EXPECT_TRUE(m_view.IsLinkLost());
+    EXPECT_EQ(m_view.PortPaneText(), "COM41 getrennt");
+    EXPECT_EQ(m_view.StatusText(), LinkTexts::Lost("COM41", true));
+
+    // A command while the server is down says why, without a message box;
+    // the watch keeps the window responsive.
+    CModalScript none;
+    none.Start();
+    m_view.OnReadClock();
+    none.Stop();
+    EXPECT_TRUE(none.m_unexpected.isEmpty()) << none.m_unexpected.join(';').toStdString();
+    EXPECT_TRUE(m_view.StatusText().startsWith(
+        QString("COM41 (%1): Der Rechner 127.0.0.1 lehnt die Verbindung ab")
+            .arg(QString::fromStdString(server.Rfc2217Address()))))
+        << m_view.StatusText().toStdString();
+    const auto before = std::chrono::steady_clock::now();
+    ProcessEventsFor(1500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 2500ms);
+
+    // The server comes back with its reader: the link opens by itself.
+    first.reset();
+    options.seedRecords = 3;
+    options.baudRate = 0;
+    CReaderEmulator second(options);
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(server.Start()) << server.Log();
+    EXPECT_TRUE(WaitUntil([&] { return m_view.m_reader.IsOpen(); }, 15s));
+    EXPECT_FALSE(m_view.IsLinkLost());
+    EXPECT_EQ(m_view.PortPaneText(), "COM41");
+    EXPECT_EQ(m_view.StatusText(), LinkTexts::Restored("COM41"));
+    EXPECT_EQ(second.Requests(), std::vector<std::string>({"P"}));
+    m_view.OnReadRecords();
+    EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
 }
 
 TEST_F(ViewLinkTest, TheOneFreeAdapterReplacesAStoredAdapterWithoutAsking) {

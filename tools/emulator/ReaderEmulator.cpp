@@ -239,6 +239,11 @@ std::size_t CReaderEmulator::BytesSent() const {
     return m_bytesSent;
 }
 
+CReaderEmulator::Clock::time_point CReaderEmulator::LastByteTime() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastByteAt;
+}
+
 void CReaderEmulator::SetResponder(Responder responder) {
     std::unique_lock lock(m_mutex);
     m_responder = std::move(responder);
@@ -541,11 +546,12 @@ bool CReaderEmulator::WriteOutput(Clock::time_point now, Clock::time_point& wake
             }
             sent = static_cast<std::size_t>(written);
             m_currentPos += sent;
+            if (paced) {
+                m_nextByte += m_bytePeriod * static_cast<long long>(sent);
+            }
             std::lock_guard lock(m_mutex);
             m_bytesSent += sent;
-        }
-        if (paced) {
-            m_nextByte += m_bytePeriod * static_cast<long long>(sent);
+            m_lastByteAt = paced ? m_nextByte : Clock::now();
         }
         if (m_currentPos == m_strCurrent.size()) {
             // The next chunk's delay counts from here: when this one has left the line.

@@ -52,6 +52,8 @@ public:
     void ClearRequests();               // forgets the requests and the received bytes
     std::string ReceivedBytes() const;  // everything received, raw
     std::size_t BytesSent() const;      // bytes written to the port side so far
+    // When the last byte written so far has left the line (paced: at the line's pace).
+    std::chrono::steady_clock::time_point LastByteTime() const;
 
     void SetResponder(Responder responder);  // an empty function restores the reader model
     void SetRequestObserver(RequestObserver observer);
@@ -108,6 +110,7 @@ private:
     std::string m_received;
     std::deque<QueuedChunk> m_output;
     std::size_t m_bytesSent = 0;
+    Clock::time_point m_lastByteAt{};
     int m_nCallbacks = 0;     // responder or observer calls in progress
     bool m_bWriting = false;  // a chunk is being written
     bool m_bStopping = false;

@@ -6,9 +6,12 @@
 //    another program holds the stored port, with the reason line and the
 //    port's tool tip. The tool tip is a window of its own, so this one needs
 //    a real display (xcb, for example under Xvfb).
+// With --dark first, under a dark desktop palette; QT_SCALE_FACTOR=2 gives
+// the pictures of a screen at twice the scale.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QPalette>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -158,10 +161,43 @@ int InterfaceShot(const QString& output) {
     return 0;
 }
 
+// A desktop with dark colours, as a dark theme hands them to the program.
+QPalette DarkPalette() {
+    QPalette dark;
+    const QColor window(45, 45, 48);
+    const QColor base(30, 30, 32);
+    const QColor text(230, 230, 230);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+    dark.setColor(QPalette::Highlight, QColor(61, 122, 204));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::Link, QColor(120, 170, 255));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    return dark;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // --dark: the window under a dark desktop palette (any mode).
+    const bool dark = argc > 1 && std::strcmp(argv[1], "--dark") == 0;
+    if (dark) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(DarkPalette());
+        --argc;
+        ++argv;
+    }
     const bool interface = argc > 1 && std::strcmp(argv[1], "--interface") == 0;
     const int first = interface ? 2 : 1;
     const QString output = argc > first ? QString::fromLocal8Bit(argv[first])

@@ -44,6 +44,16 @@
         <source>Abbrechen</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <location filename="../ClockSetDlg.cpp" line="1"/>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location filename="../ClockSetDlg.cpp" line="1"/>
+        <source>Uhrzeit</source>
+        <translation>Time</translation>
+    </message>
 </context>
 <context>
     <name>CIdDlg</name>
@@ -98,6 +108,11 @@ keys</translation>
         <location filename="../KeyNumbersDlg.cpp" line="41"/>
         <source>Teach IN</source>
         <translation>Teach IN</translation>
+    </message>
+    <message>
+        <location filename="../KeyNumbersDlg.cpp" line="1"/>
+        <source>Schlüsselnummern</source>
+        <translation>Key numbers</translation>
     </message>
 </context>
 <context>
