@@ -339,7 +339,13 @@ TEST_F(ViewLinkTest, AStoppedDeviceServerIsTakenAsLostAndComesBackByItself) {
     EXPECT_EQ(m_view.PortPaneText(), "COM41");
     EXPECT_EQ(m_view.StatusText(), LinkTexts::Restored("COM41"));
     EXPECT_EQ(second.Requests(), std::vector<std::string>({"P"}));
+    // The cut-short read-out is unsaved: the next one asks before replacing it.
+    CModalScript save;
+    save.Message(QMessageBox::No);
+    save.Start();
     m_view.OnReadRecords();
+    save.Stop();
+    EXPECT_EQ(save.m_messages.size(), 1);
     EXPECT_TRUE(WaitUntil([&] { return Text().endsWith("END\n"); }));
 }
 
