@@ -14,4 +14,5 @@ struct CPortFacts {
     std::string driver;      // the kernel driver, e.g. "ftdi_sio"
     CUsbIdentity usb;        // empty when the port is not on USB
     CDeviceHolder holder;    // the program that has it open, pid 0 if none
+    std::string network;     // the network address the entry stands for, as entered; else empty
 };

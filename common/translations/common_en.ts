@@ -549,5 +549,25 @@ All keys in the reader will be erased!</translation>
         <source>%1: Der Server hat die Verbindung sofort wieder beendet („%2“).</source>
         <translation>%1: the server closed the connection at once (&quot;%2&quot;).</translation>
     </message>
+    <message>
+        <source>Netzwerk-Leser: %1</source>
+        <translation>Network reader: %1</translation>
+    </message>
+    <message>
+        <source>keine gültige Netzwerkadresse</source>
+        <translation>not a valid network address</translation>
+    </message>
+    <message>
+        <source>Rechner: %1, Port %2</source>
+        <translation>Host: %1, port %2</translation>
+    </message>
+    <message>
+        <source>Art: RFC 2217 (Orvane stellt Baudrate und Format ein)</source>
+        <translation>Kind: RFC 2217 (Orvane sets baud rate and framing)</translation>
+    </message>
+    <message>
+        <source>Art: TCP roh (Baudrate und Format stellt der Server ein)</source>
+        <translation>Kind: raw TCP (the server sets baud rate and framing)</translation>
+    </message>
 </context>
 </TS>

@@ -83,7 +83,15 @@ void CPtyPair::HangUp() {
     }
 }
 
-CHeldPort::CHeldPort(const std::string& path, const char* name) {
+CHeldPort::CHeldPort(const std::string& path, const char* name)
+    : CHeldPort(
+          [&path] {
+              const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+              return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+          },
+          name) {}
+
+CHeldPort::CHeldPort(const std::function<bool()>& take, const char* name) {
     int ready[2];
     if (::pipe(ready) != 0) {
         return;
@@ -91,8 +99,7 @@ CHeldPort::CHeldPort(const std::string& path, const char* name) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(ready[0]);
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        const char taken = take() ? 'y' : 'n';
         ::prctl(PR_SET_NAME, name);
         (void)!::write(ready[1], &taken, 1);
         for (;;) {

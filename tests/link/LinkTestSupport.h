@@ -43,6 +43,8 @@ private:
 class CHeldPort {
 public:
     CHeldPort(const std::string& path, const char* name);
+    // The same for whatever take() takes in the child (a connection); true: taken.
+    CHeldPort(const std::function<bool()>& take, const char* name);
     ~CHeldPort();
     int Pid() const { return m_pid; }  // 0 if the child could not take the port
 
