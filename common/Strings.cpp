@@ -69,6 +69,14 @@ const std::map<unsigned, const char*>& Table() {
          QT_TRANSLATE_NOOP("Strings",
                            "Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 "
                            "Ziffern 0-9 und A-F. Es wurde nichts gesendet.")},
+        {Res::IDS_NET_NO_FREE_NUMBER,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Der Netzwerk-Leser kann nicht eingetragen werden: Alle Nummern von "
+                           "COM3 bis COM255 sind vergeben.")},
+        {Res::IDS_NET_NOT_STORED,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Der Netzwerk-Leser kann nicht als COM%1 eingetragen werden: Die "
+                           "Einstellungen lassen sich nicht schreiben.")},
         {Res::IDS_PORT_PANE_SIZE, "USB:12345678"},
         {Res::IDS_APP_TITLE, "Orvane"},
         {Res::IDS_APP_TITLE_SX, "Orvane SX"},

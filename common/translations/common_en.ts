@@ -331,6 +331,14 @@ All keys in the reader will be erased!</translation>
         <source>Zeile %1 ist keine Schlüsselnummer: „%2“. Jede Zeile hält 1 bis 10 Ziffern 0-9 und A-F. Es wurde nichts gesendet.</source>
         <translation>Line %1 is not a key number: &quot;%2&quot;. Each line holds 1 to 10 digits 0-9 and A-F. Nothing was sent.</translation>
     </message>
+    <message>
+        <source>Der Netzwerk-Leser kann nicht eingetragen werden: Alle Nummern von COM3 bis COM255 sind vergeben.</source>
+        <translation>The network reader cannot be added: all numbers from COM3 to COM255 are taken.</translation>
+    </message>
+    <message>
+        <source>Der Netzwerk-Leser kann nicht als COM%1 eingetragen werden: Die Einstellungen lassen sich nicht schreiben.</source>
+        <translation>The network reader cannot be added as COM%1: the settings cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>
