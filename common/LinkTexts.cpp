@@ -193,6 +193,25 @@ QString NetworkText(const CLinkFailure& failure, const QString& subject) {
         .arg(subject, Q(failure.detail));
 }
 
+// What the address of a network entry says, without connecting.
+QStringList NetworkFacts(const std::string& written) {
+    QStringList lines{Tr(QT_TRANSLATE_NOOP("LinkTexts", "Netzwerk-Leser: %1")).arg(Q(written))};
+    CNetAddress address;
+    if (!CNetAddress::Parse(written, address)) {
+        lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "keine gültige Netzwerkadresse"));
+        return lines;
+    }
+    lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "Rechner: %1, Port %2"))
+                 .arg(Q(address.host), QString::number(address.port));
+    lines << (address.kind == CNetAddress::Kind::Rfc2217
+                  ? Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                         "Art: RFC 2217 (Orvane stellt Baudrate und Format ein)"))
+                  : Tr(QT_TRANSLATE_NOOP("LinkTexts",
+                                         "Art: TCP roh (Baudrate und Format stellt der Server "
+                                         "ein)")));
+    return lines;
+}
+
 }  // namespace
 
 namespace LinkTexts {
@@ -277,6 +296,9 @@ QString Facts(const CPortFacts& facts) {
     }
     if (facts.entry.rfind("USB: ", 0) == 0) {
         lines << Tr(QT_TRANSLATE_NOOP("LinkTexts", "FTDI-Adapter über die Bibliothek libftd2xx"));
+    }
+    if (!facts.network.empty()) {
+        lines << NetworkFacts(facts.network);
     }
     if (facts.holder.pid != 0) {
         lines << HolderLine(facts.holder);

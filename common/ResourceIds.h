@@ -46,6 +46,10 @@ inline constexpr unsigned IDS_APP_TITLE = 57344;          // "Orvane"
 inline constexpr unsigned IDS_APP_TITLE_SX = 57346;       // "Orvane SX"
 inline constexpr unsigned IDS_IDLE_MESSAGE = 57345;       // "Bereit"
 
+// Adding a network reader to the COM table.
+inline constexpr unsigned IDS_NET_NO_FREE_NUMBER = 10130;
+inline constexpr unsigned IDS_NET_NOT_STORED = 10131;  // %1: the COM number
+
 // Framework messages of data exchange, document handling and printing.
 inline constexpr unsigned IDP_PARSE_INT = 61712;
 inline constexpr unsigned IDP_PARSE_INT_RANGE = 61714;

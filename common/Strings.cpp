@@ -78,6 +78,14 @@ const std::map<unsigned, const char*>& Table() {
         {Res::IDS_LINE_ERROR_PARITY, QT_TRANSLATE_NOOP("Strings", "Paritätsfehler")},
         {Res::IDS_TEACH_IN_MAYBE_ON,
          QT_TRANSLATE_NOOP("Strings", "Teach IN an %1 ist vielleicht noch eingeschaltet.")},
+        {Res::IDS_NET_NO_FREE_NUMBER,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Der Netzwerk-Leser kann nicht eingetragen werden: Alle Nummern von "
+                           "COM3 bis COM255 sind vergeben.")},
+        {Res::IDS_NET_NOT_STORED,
+         QT_TRANSLATE_NOOP("Strings",
+                           "Der Netzwerk-Leser kann nicht als COM%1 eingetragen werden: Die "
+                           "Einstellungen lassen sich nicht schreiben.")},
         {Res::IDS_PORT_PANE_SIZE, "USB:12345678"},
         {Res::IDS_APP_TITLE, "Orvane"},
         {Res::IDS_APP_TITLE_SX, "Orvane SX"},

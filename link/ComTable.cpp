@@ -99,3 +99,42 @@ std::vector<int> CComTable::Number(const std::vector<CTtyPort>& ports) {
     }
     return numbers;
 }
+
+int CComTable::NumberOfAddress(const CNetAddress& address) const {
+    for (const auto& [number, path] : m_entries) {
+        CNetAddress entered;
+        if (CNetAddress::Parse(path, entered) && entered.kind == address.kind &&
+            entered.port == address.port &&
+            ::strcasecmp(entered.host.c_str(), address.host.c_str()) == 0) {
+            return number;
+        }
+    }
+    return 0;
+}
+
+int CComTable::FreeNumber() {
+    std::vector<CTtyPort> ports;
+    if (!m_bNumbered && m_scanner.Scan(ports)) {
+        Number(ports);
+    }
+    for (int n = kFirstFreeNumber; n <= kMaxNumber; ++n) {
+        if (m_entries.count(n) == 0 && !m_scanner.IsUartPresent(n - 1)) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+bool CComTable::Enter(int number, const std::string& path) {
+    if (m_pEntries == nullptr || number < 1 || number > kMaxNumber) {
+        return false;
+    }
+    m_pEntries->WriteEntry(number, path);
+    const std::map<int, std::string> stored = m_pEntries->Entries();
+    const auto it = stored.find(number);
+    if (it == stored.end() || it->second != path) {
+        return false;
+    }
+    m_entries[number] = path;
+    return true;
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "link/DeviceEntries.h"
+#include "link/NetAddress.h"
 #include "link/TtyScanner.h"
 
 // Which device node a COM number stands for:
@@ -34,6 +35,16 @@ public:
     std::vector<int> Number(const std::vector<CTtyPort>& ports);
 
     const std::map<int, std::string>& Entries() const { return m_entries; }
+
+    // The number of the entry that names this network address (scheme and
+    // host in any letter case); 0 if none does.
+    int NumberOfAddress(const CNetAddress& address) const;
+    // The lowest number from 3 up that no entry and no present ttyS holds,
+    // after numbering the ports present (rule 3), so that a new entry never
+    // takes the number a plugged-in adapter is about to get; 0 if all are taken.
+    int FreeNumber();
+    // Writes the entry COM<number> = path; false if the store did not keep it.
+    bool Enter(int number, const std::string& path);
 
     // "COM3", "\\.\COM12 [x]" -> 3, 12; 0 if the text is no COM name.
     static int NumberOfName(const std::string& name);

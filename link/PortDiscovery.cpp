@@ -11,6 +11,8 @@
 #include "link/ComBackend.h"
 #include "link/ComTable.h"
 #include "link/DeviceEntries.h"
+#include "link/NetAddress.h"
+#include "link/TcpConnections.h"
 #include "link/TtyScanner.h"
 
 namespace {
@@ -67,7 +69,8 @@ bool CPortDiscovery::EnumeratePortClass(std::vector<std::string>& list) const {
         }
     }
     for (const auto& [number, path] : table.Entries()) {
-        if (listed.count(number) == 0 && IsCharacterDevice(path)) {
+        if (listed.count(number) == 0 &&
+            (IsCharacterDevice(path) || CNetAddress::IsNetworkLink(path))) {
             listed.insert(number);
             InsertPortSorted(list, PortEntry(number, {}));
         }
@@ -80,7 +83,12 @@ void CPortDiscovery::Probe(std::vector<std::string>& list) const {
     for (int n = 1; n <= CComTable::kMaxNumber; ++n) {
         std::string path;
         CComBackend port;
-        if (table.Resolve(n, path) && port.Open(path)) {
+        if (!table.Resolve(n, path)) {
+            continue;
+        }
+        if (CNetAddress::IsNetworkLink(path)) {
+            list.push_back(kDevicePrefix + std::to_string(n));
+        } else if (port.Open(path)) {
             port.Close();
             list.push_back(kDevicePrefix + std::to_string(n));
         }
@@ -112,13 +120,24 @@ std::vector<CPortFacts> CPortDiscovery::Describe(const std::vector<std::string>&
 
     std::vector<CPortFacts> facts;
     std::vector<std::string> devices;
+    std::map<size_t, std::vector<std::string>> sockets;  // fact index -> its connections
     for (const std::string& entry : entries) {
         CPortFacts port;
         port.entry = entry;
         const int number = CComTable::NumberOfName(entry);
         std::string path;
+        const auto entered = table.Entries().find(number);
         if (entry.rfind("USB: ", 0) == 0) {
             scanner.UsbDeviceBySerial(entry.substr(5), port.usb);
+        } else if (entered != table.Entries().end() &&
+                   CNetAddress::IsNetworkLink(entered->second)) {
+            port.network = entered->second;
+            CNetAddress address;
+            if (CNetAddress::Parse(port.network, address)) {
+                std::vector<std::string>& held = sockets[facts.size()];
+                held = TcpSocketsTo(address);
+                devices.insert(devices.end(), held.begin(), held.end());
+            }
         } else if (const auto it = byNumber.find(number); number != 0 && it != byNumber.end()) {
             port.devicePath = it->second->devicePath;
             path = it->second->stablePath;
@@ -141,6 +160,15 @@ std::vector<CPortFacts> CPortDiscovery::Describe(const std::vector<std::string>&
         if (const auto it = holders.find(port.devicePath); it != holders.end()) {
             port.holder = it->second.front();
             port.others.assign(it->second.begin() + 1, it->second.end());
+        }
+    }
+    for (const auto& [index, held] : sockets) {
+        for (const std::string& socket : held) {
+            const auto it = holders.find(socket);
+            CDeviceHolder& holder = facts[index].holder;
+            if (it != holders.end() && (holder.pid == 0 || it->second.front().pid < holder.pid)) {
+                holder = it->second.front();
+            }
         }
     }
     return facts;

@@ -9,8 +9,9 @@
 // by " [description]" for devices whose description begins with the maker's
 // word "Meridel" (any letter case), in numeric order. Ports come from sysfs
 // (present ports, in use or not) plus the "Devices" entries whose path is a
-// character device; when sysfs cannot be read, COM1 to COM255 are probed by
-// opening and closing them, so a port in use is missing then.
+// character device or a network address (never connected to here); when
+// sysfs cannot be read, COM1 to COM255 are probed by opening and closing
+// them (network entries are listed without), so a port in use is missing then.
 class CPortDiscovery {
 public:
     explicit CPortDiscovery(std::string sysRoot = "/sys", std::string devRoot = "/dev");
@@ -25,7 +26,9 @@ public:
 
     // The facts of each interface list entry ("COM<n>" with or without the
     // device prefix and description, or "USB: " and a serial number), in
-    // the entries' order. One look at sysfs and one at the open descriptors.
+    // the entries' order. One look at sysfs and one at the open descriptors;
+    // for a network entry, the program holding a connection to its address
+    // (when the host is written as an address).
     std::vector<CPortFacts> Describe(const std::vector<std::string>& entries) const;
 
 private:

@@ -17,4 +17,5 @@ struct CPortFacts {
     CDeviceHolder
         holder;  // the program that holds it, else the first that has it open; pid 0 if none
     std::vector<CDeviceHolder> others;  // further programs that have it open
+    std::string network;  // the network address the entry stands for, as entered; else empty
 };

@@ -17,8 +17,11 @@
 #include "common/ResourceIds.h"
 #include "common/SettingsStore.h"
 #include "common/Strings.h"
+#include "link/ComTable.h"
+#include "link/DeviceEntries.h"
 #include "link/PortDiscovery.h"
 #include "link/SerialEngine.h"
+#include "shell/NetReaderDlg.h"
 #include "shell/PlainToolTip.h"
 #include "views/MessageBox.h"
 
@@ -147,6 +150,7 @@ void CInterfaceDlg::BuildLayout() {
     connect(m_btnCancel, &QPushButton::clicked, this, &CInterfaceDlg::reject);
     connect(m_lbPorts, &QListWidget::itemSelectionChanged, this,
             &CInterfaceDlg::OnSelchangePortList);
+    BuildNetReaderButton(layout);
 }
 
 void CInterfaceDlg::OnInitDialog() {
@@ -293,4 +297,64 @@ void CInterfaceDlg::accept() {
     }
     CSettingsStore::WriteProfileInt(kPort, QStringLiteral("Timeout"), static_cast<int>(m_nTimeout));
     QDialog::accept();
+}
+
+void CInterfaceDlg::SetDeviceRoots(std::string sysRoot, std::string devRoot) {
+    m_sysRoot = std::move(sysRoot);
+    m_devRoot = std::move(devRoot);
+}
+
+// Last in the dialog and in the tab order, after the controls every
+// operator knows.
+void CInterfaceDlg::BuildNetReaderButton(QBoxLayout* layout) {
+    m_btnAddNetReader = new QPushButton(tr("&Netzwerk-Leser hinzufügen…"), this);
+    m_btnAddNetReader->setObjectName(QStringLiteral("IDC_ADD_NET_READER"));
+    m_btnAddNetReader->setAccessibleName(tr("Netzwerk-Leser hinzufügen"));
+    layout->addWidget(m_btnAddNetReader);
+    setTabOrder(m_btnCancel, m_btnAddNetReader);
+    connect(m_btnAddNetReader, &QPushButton::clicked, this, &CInterfaceDlg::OnAddNetReader);
+}
+
+// Enters the address under a free COM number (or finds the entry that
+// already names it), lists the ports again and selects it.
+void CInterfaceDlg::OnAddNetReader() {
+    CNetReaderDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    CComTable table(DeviceEntries(), m_sysRoot, m_devRoot);
+    int number = table.NumberOfAddress(dialog.Address());
+    if (number == 0) {
+        number = table.FreeNumber();
+        if (number == 0) {
+            ShowMessage(Res::IDS_NET_NO_FREE_NUMBER, MsgStyle::OkExclamation, this);
+            return;
+        }
+        if (!table.Enter(number, dialog.Address().ToString())) {
+            ShowMessage(LoadString(Res::IDS_NET_NOT_STORED).arg(number), MsgStyle::OkExclamation,
+                        this);
+            return;
+        }
+    }
+    const QList<QListWidgetItem*> selected = m_lbPorts->selectedItems();
+    const QString previous = selected.isEmpty() ? QString() : selected.front()->text();
+    FillPorts();
+    if (!SelectNumber(number)) {
+        const auto again = m_lbPorts->findItems(previous, Qt::MatchExactly);
+        if (!again.isEmpty()) {
+            m_lbPorts->setCurrentItem(again.front());
+        }
+    }
+    OnSelchangePortList();
+    m_lbPorts->setFocus();
+}
+
+bool CInterfaceDlg::SelectNumber(int number) {
+    for (int i = 0; i < m_lbPorts->count(); ++i) {
+        if (CComTable::NumberOfName(m_lbPorts->item(i)->text().toStdString()) == number) {
+            m_lbPorts->setCurrentRow(i);
+            return true;
+        }
+    }
+    return false;
 }

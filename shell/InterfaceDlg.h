@@ -13,6 +13,7 @@
 
 #include "link/PortFacts.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -24,7 +25,8 @@ class QPushButton;
 // preselects the stored choice, and stores the choice under "Port" on OK.
 // It opens nothing itself. Each entry's tool tip tells what Linux knows
 // about the port, and the list follows adapters being plugged in or out
-// while the dialog is open.
+// while the dialog is open. A reader on the network can be added to the
+// COM table from here and is then listed like the other ports.
 class CInterfaceDlg : public QDialog {
     Q_OBJECT
 public:
@@ -47,6 +49,9 @@ public:
     // The folders whose changes make the list be filled again (by default
     // /dev and /dev/serial/by-id, where ports come and go).
     void WatchFolders(const QStringList& folders);
+    // The sysfs and /dev a new network reader's free COM number is judged
+    // against (by default the system's).
+    void SetDeviceRoots(std::string sysRoot, std::string devRoot);
 
     QComboBox* m_cbBaudRate;
     QListWidget* m_lbPorts;
@@ -58,6 +63,7 @@ public slots:
 
 private slots:
     void OnSelchangePortList();
+    void OnAddNetReader();
 
 private:
     void BuildLayout();
@@ -67,6 +73,8 @@ private:
     void SelectStoredName();
     void AddSorted(const QString& text);
     bool ValidateTimeout();
+    void BuildNetReaderButton(QBoxLayout* layout);
+    bool SelectNumber(int number);
 
     PortLister m_lister;
     PortDescriber m_describer;
@@ -77,4 +85,7 @@ private:
     QLineEdit* m_edTimeout;
     QPushButton* m_btnOk;
     QPushButton* m_btnCancel;
+    QPushButton* m_btnAddNetReader;
+    std::string m_sysRoot = "/sys";
+    std::string m_devRoot = "/dev";
 };

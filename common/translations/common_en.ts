@@ -351,6 +351,14 @@ All keys in the reader will be erased!</translation>
         <source>Teach IN an %1 ist vielleicht noch eingeschaltet.</source>
         <translation>Teach IN at %1 may still be switched on.</translation>
     </message>
+    <message>
+        <source>Der Netzwerk-Leser kann nicht eingetragen werden: Alle Nummern von COM3 bis COM255 sind vergeben.</source>
+        <translation>The network reader cannot be added: all numbers from COM3 to COM255 are taken.</translation>
+    </message>
+    <message>
+        <source>Der Netzwerk-Leser kann nicht als COM%1 eingetragen werden: Die Einstellungen lassen sich nicht schreiben.</source>
+        <translation>The network reader cannot be added as COM%1: the settings cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>
@@ -583,6 +591,26 @@ All keys in the reader will be erased!</translation>
         <location filename="../LinkTexts.cpp" line="163"/>
         <source>%1: Der Server hat die Verbindung sofort wieder beendet („%2“).</source>
         <translation>%1: the server closed the connection at once (&quot;%2&quot;).</translation>
+    </message>
+    <message>
+        <source>Netzwerk-Leser: %1</source>
+        <translation>Network reader: %1</translation>
+    </message>
+    <message>
+        <source>keine gültige Netzwerkadresse</source>
+        <translation>not a valid network address</translation>
+    </message>
+    <message>
+        <source>Rechner: %1, Port %2</source>
+        <translation>Host: %1, port %2</translation>
+    </message>
+    <message>
+        <source>Art: RFC 2217 (Orvane stellt Baudrate und Format ein)</source>
+        <translation>Kind: RFC 2217 (Orvane sets baud rate and framing)</translation>
+    </message>
+    <message>
+        <source>Art: TCP roh (Baudrate und Format stellt der Server ein)</source>
+        <translation>Kind: raw TCP (the server sets baud rate and framing)</translation>
     </message>
 </context>
 </TS>

@@ -27,6 +27,49 @@
         <source>Baudrate</source>
         <translation>Baud rate</translation>
     </message>
+    <message>
+        <source>&amp;Netzwerk-Leser hinzufügen…</source>
+        <translation>Add &amp;network reader…</translation>
+    </message>
+    <message>
+        <source>Netzwerk-Leser hinzufügen</source>
+        <translation>Add network reader</translation>
+    </message>
+</context>
+<context>
+    <name>CNetReaderDlg</name>
+    <message>
+        <source>Netzwerk-Leser hinzufügen</source>
+        <translation>Add network reader</translation>
+    </message>
+    <message>
+        <source>RFC 2217 (Orvane stellt die Baudrate ein)</source>
+        <translation>RFC 2217 (Orvane sets the baud rate)</translation>
+    </message>
+    <message>
+        <source>TCP roh (Baudrate am Server eingestellt)</source>
+        <translation>raw TCP (baud rate set on the server)</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Rechner:</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Art:</source>
+        <translation>&amp;Kind:</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>

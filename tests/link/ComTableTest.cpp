@@ -62,4 +62,40 @@ TEST(ComTable, NumberOfNameReadsTheDigitsAfterCom) {
     EXPECT_EQ(CComTable::NumberOfName("COM"), 0);
 }
 
+// A store that keeps nothing written to it.
+class CForgetfulEntries : public CMapDeviceEntries {
+public:
+    void WriteEntry(int, const std::string&) override {}
+};
+
+TEST(ComTable, ANetworkReaderGetsANumberNoEntryUartOrNewAdapterHolds) {
+    CFakeSysfs fake;
+    fake.AddTtyS(2, 4);  // COM3
+    fake.AddTtyS(3, 0);  // no UART: COM4 is free
+    fake.AddUsbPort("ttyUSB0", "FTDI", "FT232R USB UART");
+    CMapDeviceEntries entries;
+    entries.WriteEntry(5, "rfc2217://Door3.Site:4001");
+    CComTable table(&entries, fake.SysRoot(), fake.DevRoot());
+    // The adapter is numbered first and takes COM4.
+    EXPECT_EQ(table.FreeNumber(), 6);
+    EXPECT_EQ(entries.Entries().at(4), fake.DevRoot() + "/ttyUSB0");
+    ASSERT_TRUE(table.Enter(6, "socket://[fe80::1]:4002"));
+    EXPECT_EQ(table.FreeNumber(), 7);
+
+    const auto numberOf = [&table](const std::string& text) {
+        CNetAddress address;
+        return CNetAddress::Parse(text, address) ? table.NumberOfAddress(address) : -1;
+    };
+    EXPECT_EQ(numberOf("RFC2217://door3.site:4001"), 5);
+    EXPECT_EQ(numberOf("socket://door3.site:4001"), 0);
+    EXPECT_EQ(numberOf("socket://[FE80::1]:4002"), 6);
+
+    CForgetfulEntries forgetful;
+    EXPECT_FALSE(CComTable(&forgetful, fake.SysRoot(), fake.DevRoot()).Enter(7, "socket://a:1"));
+    for (int n = 6; n <= CComTable::kMaxNumber; ++n) {
+        entries.WriteEntry(n, "socket://a:1");
+    }
+    EXPECT_EQ(CComTable(&entries, fake.SysRoot(), fake.DevRoot()).FreeNumber(), 0);
+}
+
 }  // namespace

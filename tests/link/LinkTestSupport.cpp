@@ -84,6 +84,34 @@ void CPtyPair::HangUp() {
 }
 
 CHeldPort::CHeldPort(const std::string& path, const char* name, Hold hold) : m_path(path) {
+    Start(
+        [&path, hold]() -> std::string {
+            if (hold == Hold::OwnPty) {
+                int master = -1;
+                int port = -1;
+                char ptsName[64] = {};
+                return ::openpty(&master, &port, ptsName, nullptr, nullptr) == 0
+                           ? std::string("y") + ptsName
+                           : "n";
+            }
+            const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            struct flock record {};
+            record.l_type = F_WRLCK;
+            record.l_whence = SEEK_SET;
+            const bool taken =
+                fd >= 0 && (hold == Hold::Open ||
+                            (hold == Hold::Flock && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ||
+                            (hold == Hold::Posix && ::fcntl(fd, F_SETLK, &record) == 0));
+            return taken ? "y" : "n";
+        },
+        name);
+}
+
+CHeldPort::CHeldPort(const std::function<bool()>& take, const char* name) {
+    Start([&take]() -> std::string { return take() ? "y" : "n"; }, name);
+}
+
+void CHeldPort::Start(const std::function<std::string()>& take, const char* name) {
     int ready[2];
     if (::pipe(ready) != 0) {
         return;
@@ -100,25 +128,7 @@ CHeldPort::CHeldPort(const std::string& path, const char* name, Hold hold) : m_p
             ::close(quiet);
         }
         ::close(ready[0]);
-        std::string answer = "n";
-        int fd = -1;
-        int master = -1;
-        char ptsName[64] = {};
-        if (hold == Hold::OwnPty) {
-            if (::openpty(&master, &fd, ptsName, nullptr, nullptr) == 0) {
-                answer = std::string("y") + ptsName;
-            }
-        } else {
-            fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-            struct flock record {};
-            record.l_type = F_WRLCK;
-            record.l_whence = SEEK_SET;
-            const bool taken =
-                fd >= 0 && (hold == Hold::Open ||
-                            (hold == Hold::Flock && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ||
-                            (hold == Hold::Posix && ::fcntl(fd, F_SETLK, &record) == 0));
-            answer = taken ? "y" : "n";
-        }
+        const std::string answer = take();
         ::prctl(PR_SET_NAME, name);
         (void)!::write(ready[1], answer.data(), answer.size());
         ::close(ready[1]);
@@ -131,7 +141,7 @@ CHeldPort::CHeldPort(const std::string& path, const char* name, Hold hold) : m_p
     const ssize_t n = pid > 0 ? ::read(ready[0], answer, sizeof answer - 1) : 0;
     if (n > 0 && answer[0] == 'y') {
         m_pid = pid;
-        if (hold == Hold::OwnPty) {
+        if (answer[1] != '\0') {
             m_path = answer + 1;
         }
     } else if (pid > 0) {

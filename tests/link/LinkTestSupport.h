@@ -47,11 +47,16 @@ class CHeldPort {
 public:
     enum class Hold { Flock, Posix, Open, OwnPty };
     CHeldPort(const std::string& path, const char* name, Hold hold = Hold::Flock);
+    // The same for whatever take() takes in the child (a connection); true: taken.
+    CHeldPort(const std::function<bool()>& take, const char* name);
     ~CHeldPort();
     int Pid() const { return m_pid; }  // 0 if the child could not take the port
     const std::string& Path() const { return m_path; }
 
 private:
+    // take() runs in the child: "y" and what the parent should know, or "n".
+    void Start(const std::function<std::string()>& take, const char* name);
+
     int m_pid = 0;
     std::string m_path;
 };

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "DirectoryFault.h"
 #include "FakeSysfs.h"
 #include "LinkTestSupport.h"
@@ -185,6 +190,40 @@ TEST_F(PortDiscoveryTest, HoldersAreTheLockHoldersFirstThenTheOpenersButNeverThe
     ASSERT_EQ(facts.size(), 1u);
     EXPECT_EQ(facts[0].holder, (CDeviceHolder{posix.Pid(), "orvposix", true}));
     EXPECT_EQ(facts[0].others, (std::vector<CDeviceHolder>{{opener.Pid(), "orvopener", false}}));
+}
+
+TEST_F(PortDiscoveryTest, NetworkEntriesAreListedAndDescribedWithoutConnecting) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in local{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof local;
+    auto* address = reinterpret_cast<sockaddr*>(&local);
+    ASSERT_TRUE(::bind(listener, address, length) == 0 && ::listen(listener, 4) == 0 &&
+                ::getsockname(listener, address, &length) == 0);
+    m_entries.Set(41, "socket://127.0.0.1:" + std::to_string(ntohs(local.sin_port)));
+    m_entries.Set(42, "rfc2217://door 3:4001");  // listed, so that opening it says why not
+    EXPECT_EQ(Discover(), (List{"\\\\.\\COM41", "\\\\.\\COM42"}));
+    const auto describe = [&] {
+        return CPortDiscovery(m_fake.SysRoot(), m_fake.DevRoot()).Describe({"COM41", "COM42"});
+    };
+    EXPECT_EQ(describe()[0].network, m_entries.Map().Entries().at(41));
+    EXPECT_EQ(describe()[1].network, "rfc2217://door 3:4001");
+    EXPECT_EQ(describe()[0].holder.pid, 0);
+    EXPECT_LT(::accept(listener, nullptr, nullptr), 0);  // nobody connected
+
+    // Another program connected to the address holds it.
+    CHeldPort holder(
+        [address] {
+            return ::connect(::socket(AF_INET, SOCK_STREAM, 0), address, sizeof(sockaddr_in)) == 0;
+        },
+        "orvnetholder");
+    ASSERT_NE(holder.Pid(), 0);
+    EXPECT_EQ(describe()[0].holder.pid, holder.Pid());
+    EXPECT_EQ(describe()[0].holder.name, "orvnetholder");
+
+    // Without sysfs they are listed without probing.
+    m_fake.RemoveClassTty();
+    EXPECT_EQ(Discover(), (List{"\\\\.\\COM41", "\\\\.\\COM42"}));
+    ::close(listener);
 }
 
 // A device under a name it had before is the same one only when it says so.

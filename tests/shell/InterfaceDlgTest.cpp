@@ -12,10 +12,13 @@
 
 #include <memory>
 
+#include "FakeSysfs.h"
 #include "common/ResourceIds.h"
 #include "common/SettingsStore.h"
 #include "common/Strings.h"
+#include "link/PortDiscovery.h"
 #include "shell/InterfaceDlg.h"
+#include "shell/NetReaderDlg.h"
 #include "tests/GuiTestSupport.h"
 
 namespace {
@@ -94,8 +97,11 @@ TEST(InterfaceDlg, TemplateControlsTextsAndTabOrder) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(WaitUntil([&] { return dialog.focusWidget() == ok; }));
+    auto* addNet = dialog.findChild<QPushButton*>("IDC_ADD_NET_READER");
+    ASSERT_TRUE(addNet);
     // Top to bottom as the controls are seen, from OK on.
-    const std::vector<QWidget*> order = {cancel, dialog.m_lbPorts, dialog.m_cbBaudRate, edit, ok};
+    const std::vector<QWidget*> order = {cancel, addNet, dialog.m_lbPorts, dialog.m_cbBaudRate,
+                                         edit,   ok};
     for (QWidget* expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), expected)
@@ -343,6 +349,93 @@ TEST(InterfaceDlg, ToolTipsTellWhichPortIsWhichAndTheListFollowsPlugging) {
     QFile::remove(dev.filePath("ttyUSB1"));
     EXPECT_TRUE(WaitUntil([&] { return !Entries(dialog).contains("COM1"); }));
     EXPECT_EQ(Selected(dialog), QString());
+}
+
+// Host, port and kind (1: raw TCP) typed into the add dialog, the address
+// they make, and the COM number it ends up under (0: refused, with the focus
+// on the faulty field).
+struct NetReaderCase {
+    const char *host, *port;
+    int kind;
+    const char* address;
+    int number;
+    const char* focus;
+};
+
+TEST(InterfaceDlg, NetworkReadersAreAddedUnderAFreeNumberListedAndSelected) {
+    const NetReaderCase cases[] = {
+        {"door3.site", "4001", 0, "rfc2217://door3.site:4001", 5, nullptr},
+        {" fe80::1 ", "4002", 1, "socket://[fe80::1]:4002", 5, nullptr},
+        {"10.0.0.7", "4002", 1, "socket://10.0.0.7:4002", 4, nullptr},  // entered before
+        {"door 3", "4001", 0, "rfc2217://door 3:4001", 0, "IDC_NET_HOST"},
+        {"door3.site", "70000", 0, "rfc2217://door3.site:70000", 0, "IDC_NET_PORT"},
+        {"door3.site", "", 1, "socket://door3.site:", 0, "IDC_NET_PORT"},
+    };
+    for (const NetReaderCase& c : cases) {
+        SCOPED_TRACE(c.address);
+        CTempSettings store(CTempSettings::Devices::FromStore);
+        CFakeSysfs fake;
+        fake.AddTtyS(0, 4);  // COM1
+        fake.AddTtyS(2, 4);  // COM3, a UART: never given to a network reader
+        CSettingsStore::WriteProfileString("Devices", "COM4", "socket://10.0.0.7:4002");
+        CSettingsStore::WriteProfileString("Port", "Name", "COM1");
+        const CPortDiscovery discovery(fake.SysRoot(), fake.DevRoot());
+        CInterfaceDlg dialog(
+            nullptr, [&](Ports&, Ports& com) { discovery.EnumerateComPorts(com); },
+            [&](const Ports& entries) { return discovery.Describe(entries); });
+        dialog.SetDeviceRoots(fake.SysRoot(), fake.DevRoot());
+        const QStringList before = {"COM1", "COM3", "COM4"};
+        EXPECT_EQ(Entries(dialog), before);
+
+        CModalScript driver;
+        driver.Then(Is<CInterfaceDlg>, [](QWidget* w) {
+            w->findChild<QPushButton*>("IDCANCEL")->setFocus();
+            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Space);
+        });
+        driver.Then(Is<CNetReaderDlg>, [&c](QWidget* w) {
+            ASSERT_EQ(w->focusWidget()->objectName(), "IDC_NET_HOST");
+            QTest::keyClicks(w->focusWidget(), c.host);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(w->focusWidget(), c.port);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(w->focusWidget(), c.kind == 1 ? Qt::Key_Down : Qt::Key_Up);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+        });
+        QString focus;
+        if (c.focus != nullptr) {
+            driver.Message(QMessageBox::Ok);
+            driver.Then(Is<CNetReaderDlg>, [&focus](QWidget* w) {
+                focus = w->focusWidget()->objectName();
+                static_cast<QDialog*>(w)->reject();
+            });
+        }
+        QString toolTip;
+        driver.Then(Is<CInterfaceDlg>, [&](QWidget* w) {
+            const auto items = dialog.m_lbPorts->selectedItems();
+            toolTip = items.isEmpty() ? QString() : items.front()->toolTip();
+            QTest::mouseClick(w->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+        });
+        EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+        EXPECT_TRUE(driver.Done() && driver.m_unexpected.isEmpty())
+            << driver.m_unexpected.join("; ").toStdString();
+        const QString name = QString("COM%1").arg(c.number == 0 ? 1 : c.number);
+        EXPECT_EQ(CSettingsStore::GetProfileString("Port", "Name"), name);
+        EXPECT_EQ(Entries(dialog).size(), before.size() + (c.number == 5 ? 1 : 0));
+        if (c.focus != nullptr) {
+            ASSERT_EQ(driver.m_messages.size(), 1);
+            EXPECT_TRUE(driver.m_messages[0].startsWith(
+                QString(c.address) + " ist keine gültige Netzwerkadresse (erwartet: "));
+            EXPECT_EQ(focus, c.focus);
+        } else if (c.kind == 0) {
+            EXPECT_EQ(toolTip,
+                      "Netzwerk-Leser: rfc2217://door3.site:4001\nRechner: door3.site, Port 4001\n"
+                      "Art: RFC 2217 (Orvane stellt Baudrate und Format ein)");
+        } else {
+            EXPECT_TRUE(toolTip.startsWith(QString("Netzwerk-Leser: %1\nRechner: ").arg(c.address)))
+                << toolTip.toStdString();
+        }
+    }
 }
 
 }  // namespace

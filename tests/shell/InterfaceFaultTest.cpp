@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -9,8 +10,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "Ser2net.h"
 #include "common/SettingsStore.h"
+#include "link/NetAddress.h"
 #include "shell/InterfaceDlg.h"
+#include "shell/NetReaderDlg.h"
 #include "shell/QtUserInterface.h"
 #include "tests/GuiTestSupport.h"
 #include "views/EchoByteToView.h"
@@ -125,5 +129,42 @@ TEST_P(InterfaceFault, AStoredPortHeldAtStartUpAsksForAnother) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LockedOrExclusive, InterfaceFault, ::testing::Bool());
+
+// The free reader behind ser2net, added in the dialog, opens through it.
+class InterfaceNetwork : public InterfaceFault {};
+
+TEST_F(InterfaceNetwork, AReaderAddedInTheDialogOpensThroughSer2net) {
+    if (!CSer2net::Installed()) {
+        GTEST_SKIP() << "ser2net is not installed";
+    }
+    CSer2net server(m_free.PortPath());
+    ASSERT_TRUE(server.Start()) << server.Log();
+    CNetAddress address;
+    ASSERT_TRUE(CNetAddress::Parse(server.Rfc2217Address(), address));
+    CModalScript script;
+    script.Then(Is<CInterfaceDlg>, [](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>("IDC_ADD_NET_READER"), Qt::LeftButton);
+    });
+    script.Then(Is<CNetReaderDlg>, [&address](QWidget* w) {
+        w->findChild<QLineEdit*>("IDC_NET_HOST")->setText(QString::fromStdString(address.host));
+        w->findChild<QLineEdit*>("IDC_NET_PORT")->setText(QString::number(address.port));
+        QTest::mouseClick(w->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+    });
+    script.Then(Is<CInterfaceDlg>, [](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+    });
+    script.Start();
+    m_view.OnSelectInterface();
+    script.Stop();
+    EXPECT_TRUE(script.Done() && script.m_unexpected.isEmpty())
+        << script.m_unexpected.join("; ").toStdString();
+    ASSERT_TRUE(m_view.OnUpdateLinkCommand()) << server.Log();
+    EXPECT_TRUE(m_view.m_bExtendedModel);
+    const QString name = CSettingsStore::GetProfileString("Port", "Name");
+    EXPECT_EQ(m_view.m_strPortName, name);
+    EXPECT_EQ(CSettingsStore::GetProfileString("Devices", name).toStdString(),
+              server.Rfc2217Address());
+    m_view.CloseLink();
+}
 
 }  // namespace
