@@ -2,8 +2,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <csignal>
 #include <functional>
 #include <regex>
+#include <thread>
 
 #include "CtlTestSupport.h"
 #include "ctl/CtlCommandLine.h"
@@ -172,6 +174,50 @@ TEST_F(OrvaneFleet, EveryReaderRunsOnItsOwnAndTheWorstStatusCounts) {
         EXPECT_EQ(result.status, c.status) << result.err;
         c.check(result);
     }
+}
+
+// SIGTERM in the middle of the read-outs ends every reader's request; none
+// is cleared, no temporary file stays, and the signal decides the status.
+TEST_F(OrvaneFleet, ASignalStopsEveryReaderAndClearsNone) {
+    const std::string records = Run({"records"}).out;
+    const std::string report = m_emulator.ParameterReport();
+    m_emulator.ClearRequests();
+    const CReaderEmulator::Responder halves = [&](const std::string& request) -> Reply {
+        if (request != "L") {
+            return {{0ms, report}};
+        }
+        return {{0ms, records.substr(0, records.size() / 2)},
+                {5s, records.substr(records.size() / 2)}};
+    };
+    m_emulator.SetResponder(halves);
+    m_second.SetResponder(halves);
+    std::thread stopper([&] {
+        if (m_emulator.WaitForRequests(2, 10s) && m_second.WaitForRequests(2, 10s)) {
+            while (m_running == 0) {
+                std::this_thread::sleep_for(1ms);
+            }
+            std::this_thread::sleep_for(100ms);
+            ::kill(m_running, SIGTERM);
+        }
+    });
+    const std::string out = Scratch("out");
+    const Result result =
+        Run({"--readers", Scratch("readers.ini"), "collect", out, "--clear"}, {}, false);
+    stopper.join();
+    EXPECT_EQ(result.status, 6) << result.err;
+    EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"collect.lock", "collect.log"}));
+    const std::string log = ReadFile(out + "/collect.log");
+    for (const char* name : {"Tor-1", "Tor-2"}) {
+        EXPECT_TRUE(std::regex_search(
+            log, std::regex(std::string("\tinterrupted\tUnterbrochen durch SIGTERM[^\n]*\t") +
+                            name + "\n")))
+            << log;
+    }
+    EXPECT_EQ(Sent('C'), 0u);
+    for (const std::string& request : m_second.Requests()) {
+        EXPECT_NE(request, "C");
+    }
+    EXPECT_NE(result.out.find("0 von 4 Lesern erledigt."), npos) << result.out;
 }
 
 // A list that is not what it should be is refused before any reader is asked.
