@@ -28,7 +28,9 @@ bool CFleetFile::Load(const QString& path) {
 bool CFleetFile::Parse(const QString& text) {
     m_readers.clear();
     m_strError.clear();
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // A list saved by an editor that marks UTF-8 with a byte order mark.
+    const QStringList lines =
+        (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(QLatin1Char('\n'));
     QStringList keysSeen;
     for (int i = 0; i < lines.size(); ++i) {
         const int number = i + 1;

@@ -236,7 +236,7 @@ TEST_F(OrvaneFleet, AFaultyListIsAUsageErrorNamingTheLine) {
              {"[A]\nPort=localhost:3334\n", {}, "Zeile 2: Port=localhost:3334: " + forms},
              {"[A]\nPort=COM3\nTimeout=5\n", {}, "Zeile 3: Timeout=5: Geben Sie bitte eine ganze"},
              {"[A]\nPort=COM3\nPort=COM4\n", {}, "Zeile 3: Port= steht zweimal in [A]."},
-             {"[A]\r\nBaudrate=19200\r\n", {}, "Zeile 1: [A] hat kein Port=."},
+             {"\xEF\xBB\xBF[A]\r\nBaudrate=19200\r\n", {}, "Zeile 1: [A] hat kein Port=."},
              {"[A]\nPort=ttyS0\n[B]\nPort=/dev/ttyS0\n", {}, "[B] nennt dieselbe Schnittstelle"},
              {"[A]\nPort COM3\n", {}, "Zeile 2: weder [Leser] noch Schlüssel=Wert"},
              {"# empty\n", {}, "kein [Leser] darin."},
