@@ -62,13 +62,27 @@ CCollectCommand::CCollectCommand(const CCtlRequest& request, CHeadlessUserInterf
     : m_request(request),
       m_ui(ui),
       m_strFolder(QDir::cleanPath(request.args.value(0))),
-      m_folder(m_strFolder.toStdString()) {}
+      m_folder(m_ownFolder.emplace(m_strFolder.toStdString())) {}
 
-QString CCollectCommand::FileName(const QString& id, const QDateTime& time) {
+CCollectCommand::CCollectCommand(const CCtlRequest& request, CHeadlessUserInterface& ui,
+                                 CCollectFolder& shared)
+    : m_request(request),
+      m_ui(ui),
+      m_strFolder(QDir::cleanPath(request.args.value(0))),
+      m_folder(shared) {}
+
+QString CCollectCommand::FileName(const QString& id, const QDateTime& time, const QString& name) {
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_-]"));
     QString safe = id;
-    safe.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    safe.replace(unsafe, QStringLiteral("_"));
     if (safe.isEmpty()) {
         safe = QStringLiteral("reader");
+    }
+    if (!name.isEmpty()) {
+        // A list's names are checked already; the dots they may hold stay.
+        safe.prepend(QString(name).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")),
+                                           QStringLiteral("_")) +
+                     QLatin1Char('-'));
     }
     return safe + time.toString(QStringLiteral("-yyyyMMdd-HHmmss")) + QStringLiteral(".txt");
 }
@@ -87,10 +101,14 @@ int CCollectCommand::RecordCount(const std::string& bytes) {
 }
 
 CtlExit CCollectCommand::Run(CCtlLink& link) {
-    if (!OpenFolder()) {
+    if (!OpenFolder(m_folder, m_strFolder)) {
         return CtlExit::File;
     }
     m_folder.RemoveStale();
+    return RunLocked(link);
+}
+
+CtlExit CCollectCommand::RunLocked(CCtlLink& link) {
     const CtlExit status = Collect(link);
     if (status == CtlExit::Done || !m_files.isEmpty()) {
         Summary(status == CtlExit::Done && m_request.clear && !m_files.isEmpty());
@@ -98,49 +116,55 @@ CtlExit CCollectCommand::Run(CCtlLink& link) {
     return status;
 }
 
-bool CCollectCommand::OpenFolder() {
+CtlExit CCollectCommand::NotStarted() {
+    m_strPort = m_request.port;
+    return Fail(
+        CtlExit::Interrupted, "interrupted",
+        CCtlLink::Interrupted() + QLatin1Char(' ') + tr("Mit dem Leser wurde nicht gesprochen."));
+}
+
+bool CCollectCommand::OpenFolder(CCollectFolder& folder, const QString& path) {
     QString message;
-    switch (m_folder.Open()) {
+    switch (folder.Open()) {
         case CCollectFolder::OpenResult::Opened:
         case CCollectFolder::OpenResult::Created:
             break;
         case CCollectFolder::OpenResult::Missing:
             message = tr("%1 gibt es nicht, und den Ordner darüber auch nicht: %2 fehlt.")
-                          .arg(m_strFolder, FirstBlocking(m_strFolder, true));
+                          .arg(path, FirstBlocking(path, true));
             break;
         case CCollectFolder::OpenResult::NotAFolder:
-            message = tr("%1 ist kein Ordner.").arg(FirstBlocking(m_strFolder, false));
+            message = tr("%1 ist kein Ordner.").arg(FirstBlocking(path, false));
             break;
         case CCollectFolder::OpenResult::Untrusted:
             message = tr("%1 ist ein symbolischer Verweis, der weder root noch diesem Benutzer "
                          "gehört; collect folgt ihm nicht.")
-                          .arg(m_strFolder);
+                          .arg(path);
             break;
         case CCollectFolder::OpenResult::NotCreated:
             message = tr("Der Ordner %1 kann nicht angelegt werden: %2")
-                          .arg(m_strFolder, CCtlOutput::ErrnoText(m_folder.Error()));
+                          .arg(path, CCtlOutput::ErrnoText(folder.Error()));
             break;
         case CCollectFolder::OpenResult::Failed:
             message = tr("Der Ordner %1 kann nicht geöffnet werden: %2")
-                          .arg(m_strFolder, CCtlOutput::ErrnoText(m_folder.Error()));
+                          .arg(path, CCtlOutput::ErrnoText(folder.Error()));
             break;
     }
     if (message.isEmpty()) {
-        switch (m_folder.Lock()) {
+        switch (folder.Lock()) {
             case CCollectFolder::LockResult::Locked:
                 return true;
             case CCollectFolder::LockResult::Busy:
                 message = tr("Im Ordner %1 sammelt schon ein anderes orvanectl (PID %2); "
                              "dieses liest nichts.")
-                              .arg(m_strFolder, QString::number(m_folder.Holder()));
+                              .arg(path, QString::number(folder.Holder()));
                 break;
             case CCollectFolder::LockResult::Failed:
                 message =
-                    m_folder.Error() == ELOOP
-                        ? FileError(QDir(m_strFolder).filePath(QStringLiteral("collect.lock")),
-                                    ELOOP)
+                    folder.Error() == ELOOP
+                        ? FileError(QDir(path).filePath(QStringLiteral("collect.lock")), ELOOP)
                         : tr("In den Ordner %1 kann nicht geschrieben werden: %2")
-                              .arg(m_strFolder, CCtlOutput::ErrnoText(m_folder.Error()));
+                              .arg(path, CCtlOutput::ErrnoText(folder.Error()));
                 break;
         }
     }
@@ -251,7 +275,7 @@ CtlExit CCollectCommand::ConfirmAndClear(CCtlLink& link, std::string saved) {
 bool CCollectCommand::Save(const std::string& bytes) {
     m_nBytes = bytes.size();
     m_nRecords = RecordCount(bytes);
-    const QString name = FileName(m_strId, QDateTime::currentDateTime());
+    const QString name = FileName(m_strId, QDateTime::currentDateTime(), m_request.readerName);
     CAtomicFile file(m_folder.Fd(), name.toStdString());
     bool saved = file.Create() && file.Write(bytes.data(), bytes.size()) && file.Commit(false);
     // A run in the same second as the last one: the next free name.
@@ -286,7 +310,10 @@ bool CCollectCommand::Save(const std::string& bytes) {
 
 CtlExit CCollectCommand::Clear(CCtlLink& link) {
     bool ok = false;
-    {
+    if (!m_request.readerName.isEmpty()) {
+        // One bar for many readers would tell nothing, and the bar is one at a time.
+        ok = link.Reader().ClearBuffer();
+    } else {
         CTerminalProgress progress(kClearRange);
         m_ui.SetProgress(&progress);
         link.Reader().m_pfnByteHook = &CTerminalProgress::Hook;
@@ -334,7 +361,8 @@ CtlExit CCollectCommand::Fail(CtlExit status, const char* result, const QString&
 
 bool CCollectCommand::Log(const char* result, const QString& detail) {
     // Tab-separated, so that scripts can cut it: time, port, ID, bytes,
-    // records, result and what it concerns.
+    // records, result and what it concerns; for a reader of a list, its
+    // name last (after an empty field when nothing more is said).
     const QDateTime now = QDateTime::currentDateTime();
     QStringList fields{now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate),
                        Field(m_strPort),
@@ -342,8 +370,11 @@ bool CCollectCommand::Log(const char* result, const QString& detail) {
                        QString::number(m_nBytes),
                        QString::number(m_nRecords),
                        QString::fromLatin1(result)};
-    if (!detail.isEmpty()) {
+    if (!detail.isEmpty() || !m_request.readerName.isEmpty()) {
         fields << Field(detail);
+    }
+    if (!m_request.readerName.isEmpty()) {
+        fields << Field(m_request.readerName);
     }
     return m_folder.AppendLog(fields.join(QLatin1Char('\t')).toUtf8().toStdString());
 }
@@ -371,7 +402,7 @@ void CCollectCommand::Summary(bool cleared) const {
     }
 }
 
-QString CCollectCommand::FileError(const QString& path, int error) const {
+QString CCollectCommand::FileError(const QString& path, int error) {
     if (error == ELOOP) {
         return tr("%1 ist ein symbolischer Verweis; collect schreibt nicht hinein.").arg(path);
     }

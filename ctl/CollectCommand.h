@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
 #include "ctl/CollectFolder.h"
@@ -24,20 +25,29 @@ class CCollectCommand {
     Q_DECLARE_TR_FUNCTIONS(CCollectCommand)
 public:
     CCollectCommand(const CCtlRequest& request, CHeadlessUserInterface& ui);
+    // One reader of a list, into the list's folder, which is open and locked.
+    CCollectCommand(const CCtlRequest& request, CHeadlessUserInterface& ui, CCollectFolder& shared);
     // The link is opened here, once the folder is locked.
     CtlExit Run(CCtlLink& link);
+    // For a reader of a list: its collect in the shared folder.
+    CtlExit RunLocked(CCtlLink& link);
+    // For a reader of a list that a signal kept from starting: logged so.
+    CtlExit NotStarted();
 
-    // "<ID>-YYYYMMDD-HHMMSS.txt"; characters a file name should not hold
-    // become "_", and a reader without an ID is "reader".
-    static QString FileName(const QString& id, const QDateTime& time);
+    // Opens and locks the folder; false after saying why.
+    static bool OpenFolder(CCollectFolder& folder, const QString& path);
+
+    // "<ID>-YYYYMMDD-HHMMSS.txt", for a reader of a list "<name>-<ID>-…";
+    // characters a file name should not hold become "_", and a reader
+    // without an ID is "reader".
+    static QString FileName(const QString& id, const QDateTime& time,
+                            const QString& name = QString());
     // The reader's ID from its parameter report ("ID:01 M:0 ..."); empty if none.
     static QString IdOf(const std::string& report);
     // The record lines of a read-out: its complete lines, less the final "END".
     static int RecordCount(const std::string& bytes);
 
 private:
-    // Opens and locks the folder; false after saying why.
-    bool OpenFolder();
     CtlExit Collect(CCtlLink& link);
     // One read-out that ends at its "END" line; false after failing the run
     // (status in `status`).
@@ -58,12 +68,13 @@ private:
     // "The buffer is not cleared" for a run with --clear; else empty.
     QString Kept() const;
     // Why a file in the folder could not be written.
-    QString FileError(const QString& name, int error) const;
+    static QString FileError(const QString& name, int error);
 
     const CCtlRequest& m_request;
     CHeadlessUserInterface& m_ui;
     const QString m_strFolder;
-    CCollectFolder m_folder;
+    std::optional<CCollectFolder> m_ownFolder;
+    CCollectFolder& m_folder;
     QString m_strPort;
     QString m_strId;
     // Of the read-out or file the next log line is about.

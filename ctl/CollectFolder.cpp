@@ -18,6 +18,8 @@ namespace {
 constexpr int kFileFlags = O_CLOEXEC | O_NOFOLLOW;
 constexpr mode_t kFileMode = 0600;
 constexpr mode_t kFolderMode = 0700;
+// Per thread, so that the readers of a list each learn their own failure.
+thread_local int t_error = 0;
 
 bool WriteAll(int fd, const std::string& text) {
     size_t done = 0;
@@ -47,8 +49,12 @@ CCollectFolder::~CCollectFolder() {
 }
 
 bool CCollectFolder::Fail() {
-    m_nError = errno;
+    t_error = errno;
     return false;
+}
+
+int CCollectFolder::Error() const {
+    return t_error;
 }
 
 CCollectFolder::OpenResult CCollectFolder::Open() {
@@ -64,9 +70,9 @@ CCollectFolder::OpenResult CCollectFolder::Open() {
     const int parentFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (parentFd < 0) {
         Fail();
-        return m_nError == ENOENT    ? OpenResult::Missing
-               : m_nError == ENOTDIR ? OpenResult::NotAFolder
-                                     : OpenResult::Failed;
+        return t_error == ENOENT    ? OpenResult::Missing
+               : t_error == ENOTDIR ? OpenResult::NotAFolder
+                                    : OpenResult::Failed;
     }
     OpenResult result = OpenResult::Opened;
     m_fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | kFileFlags);
@@ -86,17 +92,17 @@ CCollectFolder::OpenResult CCollectFolder::Open() {
     if (m_fd < 0 && result != OpenResult::NotCreated) {
         Fail();
         struct stat info {};
-        if (m_nError != ENOTDIR ||
+        if (t_error != ENOTDIR ||
             ::fstatat(parentFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             result = OpenResult::Failed;
         } else if (!S_ISLNK(info.st_mode)) {
             result = OpenResult::NotAFolder;
         } else {
             m_fd = OpenLink(parentFd, name);
-            result = m_fd >= 0             ? OpenResult::Opened
-                     : m_nError == EPERM   ? OpenResult::Untrusted
-                     : m_nError == ENOTDIR ? OpenResult::NotAFolder
-                                           : OpenResult::Failed;
+            result = m_fd >= 0            ? OpenResult::Opened
+                     : t_error == EPERM   ? OpenResult::Untrusted
+                     : t_error == ENOTDIR ? OpenResult::NotAFolder
+                                          : OpenResult::Failed;
         }
     }
     ::close(parentFd);
@@ -143,7 +149,7 @@ CCollectFolder::LockResult CCollectFolder::Lock() {
     }
     if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
         Fail();
-        const bool busy = m_nError == EWOULDBLOCK;
+        const bool busy = t_error == EWOULDBLOCK;
         if (busy) {
             char text[32] = {};
             const ssize_t n = ::pread(m_lockFd, text, sizeof text - 1, 0);

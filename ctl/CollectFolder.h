@@ -10,7 +10,8 @@
 // ("collect.lock", held with flock for the whole run) that keeps a second
 // collect out of the same folder, and the log "collect.log" with one line
 // per outcome, each flushed to disk. Files are created 0600. Errors are
-// errno values.
+// errno values. The readers of a list share one folder: appending to the log
+// and removing files may run on several threads at once.
 class CCollectFolder {
 public:
     enum class OpenResult {
@@ -50,7 +51,8 @@ public:
     bool Remove(const std::string& name);
 
     const std::string& Path() const { return m_strPath; }
-    int Error() const { return m_nError; }
+    // The errno of the calling thread's last failed call.
+    int Error() const;
 
 private:
     bool Fail();
@@ -60,5 +62,4 @@ private:
     int m_fd = -1;
     int m_lockFd = -1;
     pid_t m_holder = 0;
-    int m_nError = 0;
 };

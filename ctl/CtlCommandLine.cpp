@@ -115,6 +115,17 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
                                    tr("keys: die Schlüsselnummern dieser Datei schreiben (eine "
                                       "je Zeile)."),
                                    tr("Datei"));
+    const QCommandLineOption readers(
+        QStringLiteral("readers"),
+        tr("records, collect, clock, parameters für jeden Leser dieser Liste, gleichzeitig: "
+           "eine INI-Datei mit einem Abschnitt [Name] je Leser (Port=, wahlweise Baudrate= und "
+           "Timeout=); records -o nennt dann einen Ordner."),
+        tr("Datei"));
+    const QCommandLineOption jobs(
+        QStringLiteral("jobs"),
+        tr("--readers: höchstens so viele Leser gleichzeitig (sonst alle, bis %1).")
+            .arg(QString::number(kMaxJobs)),
+        tr("Anzahl"));
     const QCommandLineOption yes(
         QStringLiteral("yes"),
         tr("Bestätigt reset, clear, memory-test und keys --write einer Datei ohne Schlüssel."));
@@ -124,8 +135,8 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
         tr("Führt die Befehle des Orvane-Lesers ohne Fenster aus: von Hand, aus Skripten "
            "und aus einem systemd-Timer. Ohne --port, --baud und --timeout gelten die "
            "Einstellungen des Fensters, ebenso seine Sprache."));
-    parser.addOptions(
-        {help, version, port, baud, timeout, json, output, clear, set, maxDrift, write, yes});
+    parser.addOptions({help, version, port, baud, timeout, json, output, clear, set, maxDrift,
+                       write, readers, jobs, yes});
     parser.addPositionalArgument(tr("Befehl"), tr("Der Befehl und seine Argumente (siehe oben)."),
                                  tr("Befehl [Argumente]"));
     if (!parser.parse(arguments.isEmpty() ? QStringList{m_strProgram} : arguments)) {
@@ -154,6 +165,9 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
     }
     for (const QString& name : parser.optionNames()) {
         const QString longName = name == QStringLiteral("o") ? QStringLiteral("output") : name;
+        if (longName == QStringLiteral("readers") || longName == QStringLiteral("jobs")) {
+            continue;  // checked with the list
+        }
         if (!rule->second.options.contains(longName)) {
             return Fail(tr("Die Option --%1 gilt nicht für %2.").arg(longName, m_request.command));
         }
@@ -171,22 +185,16 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
         return Fail(tr("--port „%1“: %2").arg(m_request.port, CCtlLink::PortForms()));
     }
     if (parser.isSet(baud)) {
-        if (!WholeNumber(parser.value(baud), number) || number <= 0 || number > 4000000) {
-            return Refuse(QStringLiteral("--baud"), LoadString(Res::IDP_PARSE_UINT));
+        if (const QString refusal = CheckBaud(parser.value(baud), m_request.baud);
+            !refusal.isEmpty()) {
+            return Refuse(QStringLiteral("--baud"), refusal);
         }
-        m_request.baud = static_cast<unsigned>(number);
     }
     if (parser.isSet(timeout)) {
-        if (!WholeNumber(parser.value(timeout), number)) {
-            return Refuse(QStringLiteral("--timeout"), LoadString(Res::IDP_PARSE_INT));
+        if (const QString refusal = CheckTimeout(parser.value(timeout), m_request.timeoutMs);
+            !refusal.isEmpty()) {
+            return Refuse(QStringLiteral("--timeout"), refusal);
         }
-        if (number < CPortSettings::kMinTimeoutMs || number > CPortSettings::kMaxTimeoutMs) {
-            return Refuse(QStringLiteral("--timeout"),
-                          LoadString(Res::IDP_PARSE_INT_RANGE)
-                              .arg(QString::number(CPortSettings::kMinTimeoutMs),
-                                   QString::number(CPortSettings::kMaxTimeoutMs)));
-        }
-        m_request.timeoutMs = static_cast<int>(number);
     }
     m_request.json = parser.isSet(json);
     m_request.clear = parser.isSet(clear);
@@ -213,7 +221,71 @@ CCtlCommandLine::Action CCtlCommandLine::Parse(const QStringList& arguments) {
         m_request.maxDriftS = static_cast<int>(number);
         m_request.clockDigits = QStringLiteral("now");
     }
+    if (parser.isSet(jobs)) {
+        if (!parser.isSet(readers)) {
+            return Fail(tr("--jobs gilt nur mit --readers."));
+        }
+        if (!WholeNumber(parser.value(jobs), number) || number < 1 || number > 256) {
+            return Refuse(QStringLiteral("--jobs"),
+                          LoadString(Res::IDP_PARSE_INT_RANGE)
+                              .arg(QStringLiteral("1"), QStringLiteral("256")));
+        }
+        m_request.jobs = static_cast<int>(number);
+    }
+    if (parser.isSet(readers)) {
+        return CheckFleet(parser.value(readers), parser.isSet(port));
+    }
     return CheckCommand();
+}
+
+CCtlCommandLine::Action CCtlCommandLine::CheckFleet(const QString& file, bool portGiven) {
+    // Commands that read, or that set what is the same for every reader.
+    // The others change a single door's set-up or erase without a read-out,
+    // and stay one reader at a time.
+    static const QStringList fleetCommands{QStringLiteral("records"), QStringLiteral("collect"),
+                                           QStringLiteral("clock"), QStringLiteral("parameters")};
+    if (!fleetCommands.contains(m_request.command)) {
+        return Fail(tr("%1 gilt für einen Leser, nicht für eine Liste (--readers geht mit "
+                       "records, collect, clock und parameters).")
+                        .arg(m_request.command));
+    }
+    if (portGiven) {
+        return Fail(
+            tr("--port und --readers schließen einander aus: die Liste nennt die "
+               "Schnittstellen."));
+    }
+    if (m_request.command == QStringLiteral("records") && m_request.output.isEmpty()) {
+        return Fail(tr("records --readers braucht -o Ordner: dort entsteht <Name>.txt je Leser."));
+    }
+    CFleetFile fleet;
+    if (!fleet.Load(file)) {
+        return Refuse(file, fleet.Error());
+    }
+    m_request.fleet = fleet.Readers();
+    return Action::Run;
+}
+
+QString CCtlCommandLine::CheckBaud(const QString& text, unsigned& value) {
+    qlonglong number = 0;
+    if (!WholeNumber(text, number) || number <= 0 || number > 4000000) {
+        return LoadString(Res::IDP_PARSE_UINT);
+    }
+    value = static_cast<unsigned>(number);
+    return {};
+}
+
+QString CCtlCommandLine::CheckTimeout(const QString& text, int& value) {
+    qlonglong number = 0;
+    if (!WholeNumber(text, number)) {
+        return LoadString(Res::IDP_PARSE_INT);
+    }
+    if (number < CPortSettings::kMinTimeoutMs || number > CPortSettings::kMaxTimeoutMs) {
+        return LoadString(Res::IDP_PARSE_INT_RANGE)
+            .arg(QString::number(CPortSettings::kMinTimeoutMs),
+                 QString::number(CPortSettings::kMaxTimeoutMs));
+    }
+    value = static_cast<int>(number);
+    return {};
 }
 
 CCtlCommandLine::Action CCtlCommandLine::CheckCommand() {

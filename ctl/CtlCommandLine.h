@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+#include "ctl/FleetFile.h"
+
 // What one run of orvanectl is asked to do.
 struct CCtlRequest {
     QString command;    // "records", "collect", "set", ...
@@ -18,6 +22,10 @@ struct CCtlRequest {
     QString clockDigits;  // clock --set: "DDMMYYhhmmss"; "now" for the PC's clock
     int maxDriftS = -1;   // clock --max-drift; -1: not given
     QString keyFile;      // keys --write FILE
+    // --readers FILE: the readers of the list, checked; empty: one reader.
+    std::vector<CFleetReader> fleet;
+    int jobs = 0;        // --jobs; 0: every reader of the list at once, up to kMaxJobs
+    QString readerName;  // set in the request of one reader of the list
 };
 
 // orvanectl's command line: one command with its arguments, the link options
@@ -43,6 +51,13 @@ public:
     static QString ModeChoices(bool extended);
     // The question of a command that needs --yes, on one line, and how to confirm it.
     static QString Confirmation(const QString& question);
+    // A --baud or --timeout value: empty with `value` set, or why it is refused.
+    static QString CheckBaud(const QString& text, unsigned& value);
+    static QString CheckTimeout(const QString& text, int& value);
+
+    // Readers of a list that run at once unless --jobs says otherwise: each
+    // takes two threads and a descriptor or socket.
+    static constexpr int kMaxJobs = 32;
 
 private:
     Action Fail(const QString& reason);
@@ -50,6 +65,7 @@ private:
     Action CheckCommand();
     Action CheckSet();
     Action CheckConfirmation(const QString& question);
+    Action CheckFleet(const QString& file, bool portGiven);
     QString HelpText(const QString& parserHelp) const;
 
     QString m_strProgram;

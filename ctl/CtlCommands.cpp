@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "common/LinkTexts.h"
@@ -41,15 +42,18 @@ QString ReaderLines(const std::string& text) {
 
 }  // namespace
 
-CCtlCommands::CCtlCommands(const CCtlRequest& request, CHeadlessUserInterface& ui)
-    : m_request(request), m_ui(ui) {}
+CCtlCommands::CCtlCommands(const CCtlRequest& request, CHeadlessUserInterface& ui,
+                           COverlayDeviceEntries* shared)
+    : m_request(request), m_ui(ui), m_pShared(shared) {}
 
 CtlExit CCtlCommands::Run() {
     const QString& command = m_request.command;
     if (command == QStringLiteral("ports")) {
         return Ports();
     }
-    CCtlLink link(m_request);
+    std::optional<CCtlLink> opened;
+    CCtlLink& link =
+        m_pShared != nullptr ? opened.emplace(m_request, *m_pShared) : opened.emplace(m_request);
     if (command == QStringLiteral("collect")) {
         return CCollectCommand(m_request, m_ui).Run(link);
     }

@@ -10,6 +10,7 @@
 
 class CCtlLink;
 class CHeadlessUserInterface;
+class COverlayDeviceEntries;
 
 // orvanectl's commands: each opens the link as the window does, runs the
 // reader operation the window's command runs, and reports the outcome with
@@ -18,7 +19,9 @@ class CHeadlessUserInterface;
 class CCtlCommands {
     Q_DECLARE_TR_FUNCTIONS(CCtlCommands)
 public:
-    CCtlCommands(const CCtlRequest& request, CHeadlessUserInterface& ui);
+    // shared: the entries of a list's reader (see CCtlLink); null for one reader.
+    CCtlCommands(const CCtlRequest& request, CHeadlessUserInterface& ui,
+                 COverlayDeviceEntries* shared = nullptr);
     CtlExit Run();
 
 private:
@@ -47,5 +50,6 @@ private:
 
     const CCtlRequest& m_request;
     CHeadlessUserInterface& m_ui;
+    COverlayDeviceEntries* m_pShared;
     std::string m_strKeyList;  // keys --write: the checked list, CR LF line ends
 };

@@ -38,13 +38,26 @@ const QRegularExpression& NetworkName() {
 }  // namespace
 
 CCtlLink::CCtlLink(const CCtlRequest& request)
-    : m_request(request), m_entries(DeviceEntries()), m_pPreviousEntries(DeviceEntries()) {
+    : m_request(request),
+      m_ownEntries(DeviceEntries()),
+      m_entries(m_ownEntries),
+      m_pPreviousEntries(DeviceEntries()),
+      m_bShared(false) {
     SetDeviceEntries(&m_entries);
 }
 
+CCtlLink::CCtlLink(const CCtlRequest& request, COverlayDeviceEntries& shared)
+    : m_request(request),
+      m_ownEntries(nullptr),
+      m_entries(shared),
+      m_pPreviousEntries(nullptr),
+      m_bShared(true) {}
+
 CCtlLink::~CCtlLink() {
     m_reader.Close();
-    SetDeviceEntries(m_pPreviousEntries);
+    if (!m_bShared) {
+        SetDeviceEntries(m_pPreviousEntries);
+    }
 }
 
 bool CCtlLink::IsPortForm(const QString& port) {
@@ -64,6 +77,22 @@ QString CCtlLink::PortForms() {
         "rfc2217://Rechner:Port oder socket://Rechner:Port (IPv6 in eckigen Klammern).");
 }
 
+QString CCtlLink::OpenName(const QString& port) {
+    QString name = port;
+    const QRegularExpressionMatch usb = UsbName().match(name);
+    if (usb.hasMatch()) {
+        name = usb.captured(1);
+    }
+    if (TtyName().match(name).hasMatch()) {
+        name.prepend(QStringLiteral("/dev/"));
+    }
+    return name;
+}
+
+bool CCtlLink::NeedsEntry(const QString& openName) {
+    return openName.startsWith(QLatin1Char('/')) || NetworkName().match(openName).hasMatch();
+}
+
 bool CCtlLink::Open() {
     const CPortSettings stored = CPortSettings::Load();
     m_strPort = m_request.port.isEmpty() ? stored.name : m_request.port;
@@ -73,17 +102,9 @@ bool CCtlLink::Open() {
                "„Schnittstelle wählen“ eine wählen.");
         return false;
     }
-    QString name = m_strPort;
-    const QRegularExpressionMatch usb = UsbName().match(name);
-    if (usb.hasMatch()) {
-        name = usb.captured(1);
-    }
-    if (TtyName().match(name).hasMatch()) {
-        name.prepend(QStringLiteral("/dev/"));
-    }
+    QString name = OpenName(m_strPort);
     // A device path or a network address opens through an entry of its own.
-    const bool pathGiven =
-        name.startsWith(QLatin1Char('/')) || NetworkName().match(name).hasMatch();
+    const bool pathGiven = NeedsEntry(name);
     if (pathGiven) {
         m_strPort = name;
         const int number = m_entries.Add(name.toStdString());
@@ -128,7 +149,7 @@ QString CCtlLink::FailureText(bool pathGiven) const {
 QString CCtlLink::PortAndDevice() const {
     const int number = CComTable::NumberOfName(m_strPort.toStdString());
     std::string path;
-    if (number > 0 && CComTable(DeviceEntries()).Resolve(number, path)) {
+    if (number > 0 && CComTable(&m_entries).Resolve(number, path)) {
         return QStringLiteral("%1 (%2)").arg(m_strPort, QString::fromStdString(path));
     }
     return m_strPort;

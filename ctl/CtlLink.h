@@ -17,6 +17,10 @@ class CCtlLink {
     Q_DECLARE_TR_FUNCTIONS(CCtlLink)
 public:
     explicit CCtlLink(const CCtlRequest& request);
+    // A link of a list's reader: it opens through `shared`, which the list
+    // set up as the process's entries before its threads started and which
+    // already holds this link's port, so that nothing process-wide changes.
+    CCtlLink(const CCtlRequest& request, COverlayDeviceEntries& shared);
     ~CCtlLink();
     CCtlLink(const CCtlLink&) = delete;
     CCtlLink& operator=(const CCtlLink&) = delete;
@@ -27,6 +31,12 @@ public:
     static bool IsPortForm(const QString& port);
     // The accepted forms, for the message that refuses another.
     static QString PortForms();
+    // The name the engine opens for an accepted form: the serial number of
+    // "USB: …", /dev/ before a bare tty name, else the name as given.
+    static QString OpenName(const QString& port);
+    // Whether that name is a device path or network address, which opens
+    // through an entry of its own.
+    static bool NeedsEntry(const QString& openName);
 
     // False with Error() saying why the link did not open.
     bool Open();
@@ -66,8 +76,10 @@ private:
     QString m_strPort;
     QString m_strError;
     QString m_strWarning;
-    COverlayDeviceEntries m_entries;
+    COverlayDeviceEntries m_ownEntries;
+    COverlayDeviceEntries& m_entries;
     IDeviceEntries* m_pPreviousEntries;
+    const bool m_bShared;
     bool m_bExtended = false;
     // Last: the link closes before the entries it opened through go.
     CCtlReader m_reader;

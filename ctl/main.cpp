@@ -12,6 +12,7 @@
 #include "ctl/CtlCommandLine.h"
 #include "ctl/CtlCommands.h"
 #include "ctl/CtlSignals.h"
+#include "ctl/FleetCommand.h"
 #include "ctl/HeadlessUserInterface.h"
 #include "link/DeviceEntries.h"
 #include "protocol/UserInterface.h"
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
     SetDeviceEntries(&entries);
     CHeadlessUserInterface ui;
     SetUserInterface(&ui);
-    const CtlExit status = CCtlCommands(commandLine.Request(), ui).Run();
+    const CCtlRequest& request = commandLine.Request();
+    const CtlExit status =
+        request.fleet.empty() ? CCtlCommands(request, ui).Run() : CFleetCommand(request, ui).Run();
     SetUserInterface(nullptr);
     SetDeviceEntries(nullptr);
     return static_cast<int>(status);

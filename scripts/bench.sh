@@ -15,7 +15,8 @@ done
 
 scripts/install-deps.sh >&2
 
-targets=(bench_link_throughput gui_transcript plain_transcript gui_startup gui_memory bench_collect orvanectl)
+targets=(bench_link_throughput gui_transcript plain_transcript gui_startup gui_memory bench_collect bench_fleet
+         orvanectl)
 # Build messages go to stderr, so that stdout is the table alone.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_GUI=ON -DORVANE_BENCH=ON \
     >/dev/null
@@ -36,12 +37,14 @@ if ((quick)); then
     startup_args=(--runs 3)
     memory_runs=1
     collect_args=(--records 500)
+    fleet_args=(--readers 4 --records 200)
 else
     link_args=(--megabytes 8 --rounds 3 --seconds 10)
     transcript_args=()
     startup_args=(--runs 7)
     memory_runs=5
     collect_args=(--records 1000)
+    fleet_args=(--readers 16 --records 1000)
 fi
 
 # Runs one benchmark; its messages go to a log that is shown if it fails.
@@ -65,6 +68,7 @@ for _ in $(seq "$memory_runs"); do
     run gui_memory --plain
 done
 run bench_collect "${collect_args[@]}"
+run bench_fleet "${fleet_args[@]}"
 
 value() {
     local found
@@ -120,6 +124,18 @@ collect_s=$(value collect_s)
 collect_wire_s=$(value collect_wire_s)
 collect_goal_s=$(calc "%.2f" "($collect_wire_s + $collect_timeout / 1000) * 1.1")
 collect_window_ms=$(value collect_clear_window_ms)
+fleet_readers=$(value fleet_readers)
+fleet_records=$(thousands "$(value fleet_records)")
+fleet_baud=$(thousands "$(value fleet_baud)")
+fleet_timeout=$(value fleet_timeout_ms)
+fleet_one_s=$(value fleet_one_s)
+fleet_s=$(value fleet_s)
+fleet_ratio=$(value fleet_ratio)
+fleet_peak_kb=$(value fleet_peak_kb)
+fleet_cpu_s=$(value fleet_cpu_s)
+fleet_cpu_pct=$(value fleet_cpu_percent)
+fleet_one_peak_kb=$(value fleet_one_peak_kb)
+fleet_one_cpu_s=$(value fleet_one_cpu_s)
 
 cat <<TABLE
 
@@ -150,4 +166,5 @@ cat <<TABLE
 | Peak RSS (VmHWM) holding a full transcript, 1,048,575 characters of record lines, median of $memory_runs processes | $(calc "%.1f" "$full_kb / 1024") MB | plain \`QPlainTextEdit\` with the same text: $(calc "%.1f" "$plain_full_kb / 1024") MB | $(calc "%.2f" "$full_kb / $plain_full_kb") |
 | The transcript's own cost: full minus empty view ($(calc "%.1f" "$empty_kb / 1024") MB) | $(calc "%.1f" "($full_kb - $empty_kb) / 1024") MB | plain \`QPlainTextEdit\`: $(calc "%.1f" "($plain_full_kb - $plain_empty_kb) / 1024") MB | $(calc "%.2f" "($full_kb - $empty_kb) / ($plain_full_kb - $plain_empty_kb)") |
 | \`orvanectl collect\` of the emulator's $collect_records records ($collect_bytes bytes) at $collect_baud baud, whole run ($collect_timeout ms reply time-out) | $collect_s s | wire time of the same bytes (bytes × 10 / $collect_baud): $collect_wire_s s | $(calc "%.2f" "$collect_s / $collect_wire_s"); goal ≤ (wire + time-out) × 1.1 = $collect_goal_s s: $(goal "$collect_s <= $collect_goal_s"); with \`--clear\`, window from the last byte of the read-out that matched the saved one to the "C" at the reader: $collect_window_ms ms |
+| \`orvanectl --readers\` collect of $fleet_readers emulated readers, each its own pseudo-terminal at $fleet_baud baud with $fleet_records records, in one run (emulators in a process of their own; $fleet_timeout ms reply time-out) | $fleet_s s; peak RSS $(calc "%.1f" "$fleet_peak_kb / 1024") MB, CPU $fleet_cpu_s s ($fleet_cpu_pct % of one core) | one reader's collect: $fleet_one_s s; peak RSS $(calc "%.1f" "$fleet_one_peak_kb / 1024") MB, CPU $fleet_one_cpu_s s | $(calc "%.2f" "$fleet_ratio"); goal ≤ 1.25: $(goal "$fleet_ratio <= 1.25") |
 TABLE

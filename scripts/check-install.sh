@@ -57,7 +57,7 @@ mkdir -p "$stage/config/Meridel Applikationen"
 printf '[Settings]\nSprache=1\n' >"$stage/config/Meridel Applikationen/Orvane.conf"
 "$stage/usr/bin/orvanectl" --help | grep -q '^Exit status:' ||
     fail "the installed orvanectl does not use the installed catalogue"
-for example in orvane-collect.service orvane-collect.timer; do
+for example in orvane-collect.service orvane-collect.timer orvane-readers.ini; do
     [[ -f $stage/usr/share/doc/orvane/examples/$example ]] || fail "$example is not installed"
 done
 # The units are sound; only orvanectl itself is not in /usr/bin here.

@@ -42,10 +42,11 @@ if [[ ${ORVANE_TSAN:-0} == 1 ]]; then
     stage "ThreadSanitizer"
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_BENCH=OFF \
           -DORVANE_SANITIZE=thread
-    cmake --build build-tsan -j"$jobs" --target link_tests protocol_tests views_tests
+    cmake --build build-tsan -j"$jobs" --target link_tests protocol_tests views_tests ctl_tests
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/scripts/tsan.supp"
     (cd build-tsan &&
         ctest --output-on-failure -j"$jobs" -L '^(link|protocol)$' -E Slow &&
+        ctest --output-on-failure -j"$jobs" -L '^ctl$' -R '^OrvaneFleet\.' &&
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" -L '^views$' \
             -R '^(ViewEcho|ViewLink|DocTranscript|Transcript|RecordCommand|ReaderFault|ProgressDialogHook)' -E Slow)
     unset TSAN_OPTIONS

@@ -63,6 +63,10 @@
         <source>%1 ist ein symbolischer Verweis; collect schreibt nicht hinein.</source>
         <translation>%1 is a symbolic link; collect does not write into it.</translation>
     </message>
+    <message>
+        <source>Mit dem Leser wurde nicht gesprochen.</source>
+        <translation>The reader was not contacted.</translation>
+    </message>
 </context>
 <context>
     <name>CCtlCommandLine</name>
@@ -287,6 +291,34 @@
   6  interrupted by SIGTERM, SIGINT or SIGHUP; collect has cleared nothing
 </translation>
     </message>
+    <message>
+        <source>records, collect, clock, parameters für jeden Leser dieser Liste, gleichzeitig: eine INI-Datei mit einem Abschnitt [Name] je Leser (Port=, wahlweise Baudrate= und Timeout=); records -o nennt dann einen Ordner.</source>
+        <translation>records, collect, clock, parameters for every reader of this list, at the same time: an INI file with a section [name] per reader (Port=, optionally Baudrate= and Timeout=); records -o then names a folder.</translation>
+    </message>
+    <message>
+        <source>--readers: höchstens so viele Leser gleichzeitig (sonst alle, bis %1).</source>
+        <translation>--readers: at most this many readers at the same time (else all, up to %1).</translation>
+    </message>
+    <message>
+        <source>Anzahl</source>
+        <translation>number</translation>
+    </message>
+    <message>
+        <source>--jobs gilt nur mit --readers.</source>
+        <translation>--jobs applies only with --readers.</translation>
+    </message>
+    <message>
+        <source>%1 gilt für einen Leser, nicht für eine Liste (--readers geht mit records, collect, clock und parameters).</source>
+        <translation>%1 is for one reader, not for a list (--readers works with records, collect, clock and parameters).</translation>
+    </message>
+    <message>
+        <source>--port und --readers schließen einander aus: die Liste nennt die Schnittstellen.</source>
+        <translation>--port and --readers exclude each other: the list names the ports.</translation>
+    </message>
+    <message>
+        <source>records --readers braucht -o Ordner: dort entsteht &lt;Name&gt;.txt je Leser.</source>
+        <translation>records --readers needs -o folder: &lt;name&gt;.txt is made there for each reader.</translation>
+    </message>
 </context>
 <context>
     <name>CCtlCommands</name>
@@ -344,6 +376,64 @@
     <message>
         <source>%1 Fehler auf der Leitung (Überlauf, Rahmen oder Parität) während der Antwort an %2: sie gilt nicht.</source>
         <translation>%1 line errors (overrun, framing or parity) during the reply on %2: it does not count.</translation>
+    </message>
+</context>
+<context>
+    <name>CFleetCommand</name>
+    <message>
+        <source>%1 von %2 Lesern erledigt.</source>
+        <translation>%1 of %2 readers done.</translation>
+    </message>
+    <message>
+        <source>Nicht erledigt (Exit-Status): %1.</source>
+        <translation>Not done (exit status): %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CFleetFile</name>
+    <message>
+        <source>kann nicht gelesen werden: %1</source>
+        <translation>cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>„%1“ ist kein Lesername: [Name] aus Buchstaben, Ziffern, _ . und -, höchstens 64 Zeichen.</source>
+        <translation>“%1” is no reader name: [name] of letters, digits, _ . and -, at most 64 characters.</translation>
+    </message>
+    <message>
+        <source>[%1] steht schon in Zeile %2.</source>
+        <translation>[%1] is already in line %2.</translation>
+    </message>
+    <message>
+        <source>weder [Leser] noch Schlüssel=Wert: „%1“</source>
+        <translation>neither [reader] nor key=value: “%1”</translation>
+    </message>
+    <message>
+        <source>„%1“ steht vor dem ersten [Leser].</source>
+        <translation>“%1” comes before the first [reader].</translation>
+    </message>
+    <message>
+        <source>%1= steht zweimal in [%2].</source>
+        <translation>%1= is twice in [%2].</translation>
+    </message>
+    <message>
+        <source>unbekannter Schlüssel „%1“ (Port, Baudrate, Timeout).</source>
+        <translation>unknown key “%1” (Port, Baudrate, Timeout).</translation>
+    </message>
+    <message>
+        <source>kein [Leser] darin.</source>
+        <translation>no [reader] in it.</translation>
+    </message>
+    <message>
+        <source>[%1] hat kein Port=.</source>
+        <translation>[%1] has no Port=.</translation>
+    </message>
+    <message>
+        <source>[%1] nennt dieselbe Schnittstelle wie [%2]: %3</source>
+        <translation>[%1] names the same port as [%2]: %3</translation>
+    </message>
+    <message>
+        <source>Zeile %1: %2</source>
+        <translation>line %1: %2</translation>
     </message>
 </context>
 </TS>
