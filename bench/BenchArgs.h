@@ -1,9 +1,14 @@
 #pragma once
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
-// The benchmarks' options: "--name value" and bare "--flag".
+// The benchmarks' options ("--name value" and bare "--flag"), and where their
+// programs are.
 namespace BenchArgs {
 
 inline double Option(int argc, char** argv, const char* name, double fallback) {
@@ -22,6 +27,14 @@ inline bool Flag(int argc, char** argv, const char* name) {
         }
     }
     return false;
+}
+
+// A program built into the same folder as the running benchmark.
+inline std::string Beside(const std::string& name) {
+    char self[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    const std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
+    return path.substr(0, path.rfind('/') + 1) + name;
 }
 
 }  // namespace BenchArgs

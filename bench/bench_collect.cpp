@@ -28,13 +28,6 @@ namespace {
 
 constexpr unsigned kBaud = 19200;
 
-std::string Beside(const std::string& name) {
-    char self[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    const std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    return path.substr(0, path.rfind('/') + 1) + name;
-}
-
 // Runs the program to its end; its exit status, or -1.
 int Run(std::vector<std::string> args) {
     std::vector<char*> argv;
@@ -89,7 +82,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto start = std::chrono::steady_clock::now();
-    const int status = Run({Beside("orvanectl"), "collect", scratch + "/out", "--port",
+    const int status = Run({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out", "--port",
                             emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -105,7 +98,7 @@ int main(int argc, char** argv) {
     });
     ::mkdir((scratch + "/out-clear").c_str(), 0700);
     const int clearStatus =
-        Run({Beside("orvanectl"), "collect", scratch + "/out-clear", "--clear", "--port",
+        Run({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out-clear", "--clear", "--port",
              emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
     emulator.SetRequestObserver({});
     const bool cleared = emulator.RecordCount() == 0;

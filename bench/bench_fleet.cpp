@@ -32,13 +32,6 @@ namespace {
 
 constexpr unsigned kBaud = 19200;
 
-std::string Beside(const std::string& name) {
-    char self[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    const std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    return path.substr(0, path.rfind('/') + 1) + name;
-}
-
 // The readers, in a child forked before this process makes any thread. It
 // reports one port path per line and runs until its control pipe closes.
 class CReaderFarm {
@@ -200,10 +193,11 @@ int main(int argc, char** argv) {
     }
     const std::string timeout = std::to_string(timeoutMs);
     // Without --clear, so that both runs read the same records.
-    const Run one = RunProgram({Beside("orvanectl"), "collect", scratch + "/one", "--port",
-                                farm.Paths()[0], "--timeout", timeout});
-    const Run fleet = RunProgram({Beside("orvanectl"), "--readers", scratch + "/readers.ini",
-                                  "collect", scratch + "/fleet", "--timeout", timeout});
+    const Run one = RunProgram({BenchArgs::Beside("orvanectl"), "collect", scratch + "/one",
+                                "--port", farm.Paths()[0], "--timeout", timeout});
+    const Run fleet =
+        RunProgram({BenchArgs::Beside("orvanectl"), "--readers", scratch + "/readers.ini",
+                    "collect", scratch + "/fleet", "--timeout", timeout});
     const int oneFiles = Files(scratch + "/one");
     const int fleetFiles = Files(scratch + "/fleet");
     std::filesystem::remove_all(scratch);

@@ -248,6 +248,7 @@ TEST_F(ExtendedCommandTest, TeachInStaysVisibleUntilSwitchedOffOrTheLinkCloses) 
         .Message(QMessageBox::Yes);
     Run(&COrvaneView::OnSelectInterface, back);
     EXPECT_EQ(back.m_messages, QStringList{"Teach IN ausschalten?"});
+    EXPECT_TRUE(Emulator().WaitForRequests(2, 2s));
     EXPECT_EQ(Requests(), (std::vector<std::string>{"P", "X"}));
     EXPECT_EQ(m_view->TeachInState(), COrvaneView::TeachIn::Off);
     EXPECT_EQ(m_view->StatusText(), "");
