@@ -12,6 +12,7 @@
 #include "common/ResourceIds.h"
 #include "shell/InfoDlg.h"
 #include "shell/InterfaceDlg.h"
+#include "shell/NetReaderDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/QtUserInterface.h"
 #include "tests/GuiTestSupport.h"
@@ -126,6 +127,7 @@ TEST(Accessibility, EveryControlOfTheWindowAndOfEachDialogHasANameAndTabFollowsT
                 com = {"COM1", "COM3"};
             },
             [](const auto& entries) { return std::vector<CPortFacts>(entries.size()); }));
+        dialogs.push_back(std::make_unique<CNetReaderDlg>());
         dialogs.push_back(std::make_unique<CInfoDlg>());
         dialogs.push_back(std::make_unique<CClockSetDlg>());
         dialogs.push_back(std::make_unique<CClockDisplayDlg>(&reader));
