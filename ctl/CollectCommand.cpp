@@ -341,9 +341,9 @@ CtlExit CCollectCommand::FailRequest(CCtlLink& link, const char* result, unsigne
             result = "no-end";
             break;
         case CCtlReader::Stop::None:
-            result = reader.LineErrors() > 0 ? "line-errors"
-                     : !link.Answered()      ? "no-reader"
-                                             : result;
+            result = reader.LineErrors() > 0                      ? "line-errors"
+                     : !link.Answered() && !reader.IsDeviceGone() ? "no-reader"
+                                                                  : result;
             break;
     }
     QString message = link.Failure(errorId);

@@ -124,10 +124,26 @@ CtlExit CCtlCommands::Ports() {
                     {QStringLiteral("productId"), QString::fromStdString(f.usb.productId)},
                     {QStringLiteral("serialNumber"), QString::fromStdString(f.usb.serialNumber)}};
             }
-            if (f.holder.pid != 0) {
-                port[QStringLiteral("heldBy")] =
-                    QJsonObject{{QStringLiteral("pid"), f.holder.pid},
-                                {QStringLiteral("name"), QString::fromStdString(f.holder.name)}};
+            if (!f.network.empty()) {
+                port[QStringLiteral("network")] = QString::fromStdString(f.network);
+            }
+            // "heldBy" only for the lock's holder, who keeps others out;
+            // programs that merely have the port open are "openedBy".
+            const auto process = [](const CDeviceHolder& holder) {
+                return QJsonObject{{QStringLiteral("pid"), holder.pid},
+                                   {QStringLiteral("name"), QString::fromStdString(holder.name)}};
+            };
+            QJsonArray openers;
+            if (f.holder.pid != 0 && f.holder.locks) {
+                port[QStringLiteral("heldBy")] = process(f.holder);
+            } else if (f.holder.pid != 0) {
+                openers.append(process(f.holder));
+            }
+            for (const CDeviceHolder& other : f.others) {
+                openers.append(process(other));
+            }
+            if (!openers.isEmpty()) {
+                port[QStringLiteral("openedBy")] = openers;
             }
             list.append(port);
             continue;

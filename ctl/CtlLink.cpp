@@ -193,6 +193,11 @@ QString CCtlLink::Failure(unsigned errorId) const {
                   "Antwort an %2: sie gilt nicht.")
             .arg(QString::number(m_reader.LineErrors()), m_strPort);
     }
+    // A line that went away before the first byte is no silent reader.
+    if (m_reader.IsDeviceGone()) {
+        return tr("Die Verbindung zu %1 ist getrennt worden.").arg(PortAndDevice()) +
+               QLatin1Char(' ') + LoadString(errorId);
+    }
     if (!Answered()) {
         return LoadString(Res::IDS_NO_READER_ANSWERS).arg(PortAndDevice());
     }

@@ -354,6 +354,10 @@
 <context>
     <name>CCtlLink</name>
     <message>
+        <source>Die Verbindung zu %1 ist getrennt worden.</source>
+        <translation>The link to %1 was lost.</translation>
+    </message>
+    <message>
         <source>Keine Schnittstelle eingestellt: --port angeben oder im Fenster unter „Schnittstelle wählen“ eine wählen.</source>
         <translation>No interface set: give --port or choose one in the window under &quot;Schnittstelle wählen&quot; (select interface).</translation>
     </message>

@@ -89,6 +89,22 @@ TEST_F(OrvaneCtl, CollectFaultsKeepTheBuffer) {
          [&] { halfThen([&] { m_emulator.HangUp(); }); },
          {},
          {}},
+        {"line drops before the read-out's first byte",
+         4,
+         "read-failed",
+         false,
+         [&] {
+             act = [&] { m_emulator.HangUp(); };
+             m_emulator.SetResponder([&](const std::string& request) -> Reply {
+                 if (request == "L") {
+                     actAt = m_emulator.BytesSent();  // the report's bytes: not 0
+                     return {};
+                 }
+                 return {{0ms, report}};
+             });
+         },
+         {},
+         {}},
         {"read-out without END",
          4,
          "read-failed",

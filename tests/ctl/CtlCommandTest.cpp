@@ -1,9 +1,11 @@
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 
 #include "CtlTestSupport.h"
+#include "LinkTestSupport.h"
 
 namespace {
 
@@ -52,9 +54,23 @@ TEST_F(OrvaneCtl, EveryReaderCommandRunsEndToEnd) {
     EXPECT_EQ(parameters["fields"].toObject()["H"].toString(), "012");
     EXPECT_EQ(Run({"reset", "--yes"}).status, 0);
     EXPECT_EQ(Json(Run({"parameters", "--json"}).out)["fields"].toObject()["H"].toString(), "010");
+    // A program that has a port open without its lock has it open, it does
+    // not hold it. A network entry is listed with its address.
+    const CHeldPort line("", "orvline", CHeldPort::Hold::OwnPty);
+    const CHeldPort opener(line.Path(), "orvopener", CHeldPort::Hold::Open);
+    ASSERT_TRUE(line.Pid() != 0 && opener.Pid() != 0);
+    StoreSettings("[Devices]\nCOM40=" + line.Path() + "\nCOM41=socket://127.0.0.1:9\n");
     const Result ports = Run({"ports", "--json"}, {}, false);
     EXPECT_EQ(ports.status, 0);
-    EXPECT_TRUE(Json(ports.out)["ports"].isArray()) << ports.out;
+    QStringList seen;
+    for (const QJsonValue& value : Json(ports.out)["ports"].toArray()) {
+        const QJsonObject port = value.toObject();
+        seen << port["port"].toString() + "|" + port["network"].toString() + "|" +
+                    QString::number(port.contains("heldBy")) + "|" +
+                    QString::number(port["openedBy"].toArray().size());
+    }
+    EXPECT_TRUE(seen.contains("COM40||0|1") && seen.contains("COM41|socket://127.0.0.1:9|0|0"))
+        << ports.out;
 }
 
 // Refused before anything is sent, with the dialogs' messages and status 2.
