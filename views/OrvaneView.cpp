@@ -568,6 +568,7 @@ void COrvaneView::InsertReceived(const QByteArray& bytes) {
 }
 
 bool COrvaneView::event(QEvent* e) {
+    CViewUpdateEvent::Receive();
     if (e->type() == CViewUpdateEvent::kType) {
         if (m_linkNote == LinkNote::NoReader) {
             SetLinkNote(LinkNote::None);
