@@ -8,10 +8,8 @@
 // Usage: bench_collect [--records N] [--timeout MS] [--table]
 #include <fcntl.h>
 #include <limits.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,33 +20,12 @@
 #include <vector>
 
 #include "bench/BenchArgs.h"
+#include "bench/ProgramRun.h"
 #include "tools/emulator/ReaderEmulator.h"
 
 namespace {
 
 constexpr unsigned kBaud = 19200;
-
-// Runs the program to its end; its exit status, or -1.
-int Run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    // Its report would mix with the figures; its messages stay on standard error.
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return -1;
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 }  // namespace
 
@@ -81,11 +58,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_collect: the emulator does not start\n");
         return 1;
     }
-    const auto start = std::chrono::steady_clock::now();
-    const int status = Run({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out", "--port",
-                            emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const CProgramRun collect =
+        CProgramRun::Of({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out", "--port",
+                         emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
+    const int status = collect.status;
+    const double seconds = collect.seconds;
 
     // The reader sees "C" here, on the emulator's thread, at once.
     std::atomic<long long> windowUs{-1};
@@ -98,8 +75,10 @@ int main(int argc, char** argv) {
     });
     ::mkdir((scratch + "/out-clear").c_str(), 0700);
     const int clearStatus =
-        Run({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out-clear", "--clear", "--port",
-             emulator.PortPath(), "--timeout", std::to_string(timeoutMs)});
+        CProgramRun::Of({BenchArgs::Beside("orvanectl"), "collect", scratch + "/out-clear",
+                         "--clear", "--port", emulator.PortPath(), "--timeout",
+                         std::to_string(timeoutMs)})
+            .status;
     emulator.SetRequestObserver({});
     const bool cleared = emulator.RecordCount() == 0;
     emulator.Stop();

@@ -10,11 +10,8 @@
 // Usage: bench_fleet [--readers N] [--records N] [--timeout MS] [--table]
 #include <fcntl.h>
 #include <limits.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -26,6 +23,7 @@
 #include <vector>
 
 #include "bench/BenchArgs.h"
+#include "bench/ProgramRun.h"
 #include "tools/emulator/ReaderEmulator.h"
 
 namespace {
@@ -115,42 +113,6 @@ private:
     std::vector<std::string> m_paths;
 };
 
-struct Run {
-    int status = -1;
-    double seconds = 0;
-    double cpuSeconds = 0;
-    long peakKb = 0;
-};
-
-// Runs the program to its end, with its resource use.
-Run RunProgram(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    Run run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.peakKb = usage.ru_maxrss;
-    return run;
-}
-
 int Files(const std::string& folder) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -193,11 +155,12 @@ int main(int argc, char** argv) {
     }
     const std::string timeout = std::to_string(timeoutMs);
     // Without --clear, so that both runs read the same records.
-    const Run one = RunProgram({BenchArgs::Beside("orvanectl"), "collect", scratch + "/one",
-                                "--port", farm.Paths()[0], "--timeout", timeout});
-    const Run fleet =
-        RunProgram({BenchArgs::Beside("orvanectl"), "--readers", scratch + "/readers.ini",
-                    "collect", scratch + "/fleet", "--timeout", timeout});
+    const CProgramRun one =
+        CProgramRun::Of({BenchArgs::Beside("orvanectl"), "collect", scratch + "/one", "--port",
+                         farm.Paths()[0], "--timeout", timeout});
+    const CProgramRun fleet =
+        CProgramRun::Of({BenchArgs::Beside("orvanectl"), "--readers", scratch + "/readers.ini",
+                         "collect", scratch + "/fleet", "--timeout", timeout});
     const int oneFiles = Files(scratch + "/one");
     const int fleetFiles = Files(scratch + "/fleet");
     std::filesystem::remove_all(scratch);
